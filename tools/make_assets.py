@@ -219,8 +219,8 @@ def draw_level():
     draw_trees(cv, rng, near, ground)
     for y in range(ground, h):
         for x in range(w):
-            speck = (x * 7 + y * 13) % 11 == 0
-            cv.put(x, y, (74, 52, 40) if y == ground else (48, 34, 28) if speck else (32, 22, 20))
+            grit = (x * 7 + y * 13) % 11 == 0
+            cv.put(x, y, (74, 52, 40) if y == ground else (48, 34, 28) if grit else (32, 22, 20))
     return cv
 
 
