@@ -1,0 +1,56 @@
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+// One loaded picture: its texture, the part of the texture the picture covers, and its id.
+struct ImageRecord {
+    uint32_t texture = 0; // 0: no texture
+    float texLeft = 0.0f;
+    float texTop = 0.0f;
+    float texRight = 0.0f;
+    float texBottom = 0.0f;
+    int32_t id = 0;
+};
+
+// A picture that cannot be loaded. It ends the program; the message names what went wrong
+// and fileName the picture.
+class ImageLoadError : public std::runtime_error {
+public:
+    ImageLoadError(const char* message, std::string file)
+        : std::runtime_error(message), fileName(std::move(file))
+    {
+    }
+
+    std::string fileName;
+};
+
+extern const char* const kImageFailedToLoad;
+extern const char* const kNoAlphaSurface;
+
+// Reads a bitmap; null if it cannot be read. The stream is closed by the loader.
+SDL_Surface* readBitmap(SDL_RWops* stream);
+
+// The surface as 32-bit RGBA (bytes red, green, blue, alpha), every copied pixel opaque.
+// Returns the given surface when it is already 32 bits with an alpha channel; otherwise a new
+// surface, releasing the given one. Null (the given surface released) if none can be made.
+SDL_Surface* toRgbaSurface(SDL_Surface* surface);
+
+// Cuts the picture to a disc: rows are rewritten whole by the midpoint walk of one octant.
+void applyDiscMask(SDL_Surface* surface);
+
+// Columns [min(a,b), max(a,b)) of `row` opaque, the rest of the row transparent.
+void setRowAlpha(SDL_Surface* surface, int row, int a, int b);
+
+// The smallest power of two not below `size` (1 for sizes of 1 or less).
+int powerOfTwoAtLeast(int size);
+
+// A power-of-two copy of the surface with the picture in its top-left corner; fills the four
+// texture coordinates (left, top, right, bottom) first. Null if the copy cannot be made.
+SDL_Surface* powerOfTwoCopy(SDL_Surface* surface, float coordinates[4]);
+
+// Uploads the surface as a texture with nearest filtering. Returns the texture name, or 0.
+uint32_t uploadTexture(SDL_Surface* surface, float coordinates[4]);

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "entities/Entity.h"
+#include "gfx/Image.h"
+#include "physics/Vec2.h"
+#include "world/Tile.h"
+
+#include <cstdint>
+#include <vector>
+
+class Game;
+
+// Window: pictures become textures and every frame is drawn. Headless: pictures are still read
+// and masked (same ids, same log lines) but get texture 0, and nothing touches OpenGL.
+enum class RenderMode { Window, Headless };
+
+// The single drawing object: view and world sizes, the camera, the pictures.
+class Renderer {
+public:
+    Renderer(Game* world, float screenWidth, float screenHeight, float worldWidth,
+             float worldHeight, RenderMode renderMode);
+
+    // Loads a picture cut to a disc; returns its new id. Throws ImageLoadError.
+    int32_t loadImage(const char* fileName);
+
+    // Loads "level.bmp", the background, unmasked. A missing background leaves texture 0.
+    void loadLevelPicture();
+
+    // Index in `images` of the first record with that id, or -1.
+    int findImageIndex(int32_t id) const;
+
+    // Clamps the camera to the world, draws background, tiles and the five entity lists, swaps.
+    void drawFrame();
+
+    // Nudges the camera towards the entity when it leaves the follow box.
+    void followCamera(const Entity& followed);
+
+    // The four clamps of the camera to the world, as done at the start of every frame.
+    void clampCamera();
+
+    Vec2 worldSize;
+    Game* owner = nullptr;
+    ImageRecord levelPicture;
+    std::vector<ImageRecord> images;
+    Vec2 screenSize;
+    Vec2 camera;
+    Vec2 followBox;
+    RenderMode mode = RenderMode::Window;
+
+private:
+    void initGlState();
+    void resizeViewport(int width, int height);
+    uint32_t makeTexture(SDL_Surface* surface, float coordinates[4]) const;
+    void drawBackground() const;
+    void drawTiles(const std::vector<Tile>& tiles) const;
+    void drawEntities(const EntityList& list) const;
+    void drawPicture(int index, float x, float y, float width, float height) const;
+};
