@@ -1,0 +1,71 @@
+#include "app/MainLoop.h"
+
+#include "app/FrameRateReport.h"
+#include "world/Game.h"
+
+#include <iostream>
+
+bool pollEvents(Game& world)
+{
+    bool quit = false;
+    SDL_Event event;
+    while (SDL_PollEvent(&event) != 0) {
+        switch (event.type) {
+        case SDL_KEYDOWN: world.inputQueue.push_back(polledEvent(&world, kKeyPressed, event)); break;
+        case SDL_KEYUP: world.inputQueue.push_back(polledEvent(&world, kKeyReleased, event)); break;
+        case SDL_MOUSEBUTTONDOWN:
+            world.inputQueue.push_back(polledEvent(&world, kMouseButtonPressed, event));
+            break;
+        case SDL_QUIT: quit = true; break;
+        default: break;
+        }
+    }
+    return quit;
+}
+
+bool avatarHasWon(Game& world) { return world.avatar().x > kWinningX; }
+
+namespace {
+
+// One step of work: the world step and the win test. Returns true when the game is over.
+bool stepWorld(Game& world)
+{
+    if (!world.frameStep()) {
+        return true;
+    }
+    if (avatarHasWon(world)) {
+        std::cout << "You win!\n";
+        world.readConsoleChar();
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+void runMainLoop(Game& world, char* captionBuffer)
+{
+    bool quit = false;
+    Uint32 lastStep = 0;
+    Uint32 reportStart = 0;
+    int32_t frames = 0;
+    while (!quit) {
+        quit = pollEvents(world) || quit;
+        if (!stepIsDue(SDL_GetTicks(), lastStep)) {
+            continue;
+        }
+        if (!quit) {
+            quit = stepWorld(world);
+        }
+        const Uint32 now = SDL_GetTicks();
+        const int32_t period = static_cast<int32_t>(now - reportStart);
+        if (period >= kReportPeriodMilliseconds) {
+            std::cout << frameRateLine(frames, period) << std::flush;
+            SDL_WM_SetCaption(captionBuffer, nullptr);
+            reportStart = now;
+            frames = 0;
+        }
+        lastStep = SDL_GetTicks();
+        frames += 1;
+    }
+}
