@@ -292,9 +292,9 @@ class LoadImageTest : public ::testing::Test {
 protected:
     void SetUp() override { nextObjectId = 40; }
 
-    std::string writeBitmap(const std::string& name, const BitmapSpec& spec) const
+    std::string writeBitmap(const std::string& name, const BitmapLayout& layout) const
     {
-        scratch.write(name, bitmapBytes(spec));
+        scratch.write(name, bitmapBytes(layout));
         return scratch.file(name);
     }
 
@@ -332,9 +332,9 @@ TEST_F(LoadImageTest, SaysNoAlphaOnlyForBitmapsTheLoaderGivesNoAlphaChannel)
     // use, so the expectation follows what the loader reports for the file.
     for (int bits : {16, 24, 32}) {
         const std::string name = "depth" + std::to_string(bits) + ".bmp";
-        BitmapSpec spec = bitmapOf(4, 4, bits);
-        spec.alpha = 0x80;
-        const std::string file = writeBitmap(name, spec);
+        BitmapLayout layout = bitmapOf(4, 4, bits);
+        layout.alpha = 0x80;
+        const std::string file = writeBitmap(name, layout);
         const SurfacePtr asLoaded(SDL_LoadBMP(file.c_str()));
         ASSERT_NE(asLoaded, nullptr) << name;
         const bool hasAlpha = asLoaded->format->Amask != 0;
@@ -349,9 +349,9 @@ TEST_F(LoadImageTest, SaysNoAlphaOnlyForBitmapsTheLoaderGivesNoAlphaChannel)
 
 TEST_F(LoadImageTest, KeepsColoursOfA32BitPictureWhateverItsAlphaChannel)
 {
-    BitmapSpec spec = bitmapOf(8, 8, 32);
-    spec.alpha = 0x80;
-    const std::string file = writeBitmap("deep.bmp", spec);
+    BitmapLayout layout = bitmapOf(8, 8, 32);
+    layout.alpha = 0x80;
+    const std::string file = writeBitmap("deep.bmp", layout);
     LogCapture log;
     SDL_Surface* loaded = readBitmap(SDL_RWFromFile(file.c_str(), "rb"));
     ASSERT_NE(loaded, nullptr);
@@ -375,11 +375,12 @@ TEST_F(LoadImageTest, LoadsPalettedPicturesWithTheirPaletteColours)
 {
     const std::vector<Rgb> palette = {{200, 10, 10}, {10, 200, 10}, {10, 10, 200}, {90, 90, 90}};
     for (int bits : {1, 4, 8}) {
-        BitmapSpec spec = bitmapOf(9, 9, bits);
-        spec.palette = bits == 1 ? std::vector<Rgb>(palette.begin(), palette.begin() + 2) : palette;
-        const int colours = static_cast<int>(spec.palette.size());
-        spec.index = [colours](int column, int row) { return (column + row) % colours; };
-        const std::string file = writeBitmap("paletted" + std::to_string(bits) + ".bmp", spec);
+        BitmapLayout layout = bitmapOf(9, 9, bits);
+        layout.palette =
+            bits == 1 ? std::vector<Rgb>(palette.begin(), palette.begin() + 2) : palette;
+        const int colours = static_cast<int>(layout.palette.size());
+        layout.index = [colours](int column, int row) { return (column + row) % colours; };
+        const std::string file = writeBitmap("paletted" + std::to_string(bits) + ".bmp", layout);
 
         SDL_Surface* loaded = readBitmap(SDL_RWFromFile(file.c_str(), "rb"));
         ASSERT_NE(loaded, nullptr) << bits << "-bit";
@@ -389,7 +390,7 @@ TEST_F(LoadImageTest, LoadsPalettedPicturesWithTheirPaletteColours)
         for (int row = 0; row < 9; ++row) {
             for (int column = 0; column < 9; ++column) {
                 ASSERT_EQ(colourAt(rgba.get(), column, row),
-                          spec.palette[static_cast<size_t>(spec.index(column, row))])
+                          layout.palette[static_cast<size_t>(layout.index(column, row))])
                     << bits << "-bit, column " << column << " row " << row;
             }
         }

@@ -67,16 +67,16 @@ std::string fileAndInfoHeader(int32_t width, int32_t height, int bitsPerPixel, i
 }
 
 // One row of pixel data, padded to four bytes.
-std::string bitmapRow(const BitmapSpec& spec, int row)
+std::string bitmapRow(const BitmapLayout& layout, int row)
 {
     std::string out;
-    if (spec.bitsPerPixel <= 8) {
+    if (layout.bitsPerPixel <= 8) {
         int bitsUsed = 0;
         Uint8 current = 0;
-        for (int column = 0; column < spec.width; ++column) {
-            const int value = spec.index(column, row);
-            current = static_cast<Uint8>(current | (value << (8 - spec.bitsPerPixel - bitsUsed)));
-            bitsUsed += spec.bitsPerPixel;
+        for (int column = 0; column < layout.width; ++column) {
+            const int value = layout.index(column, row);
+            current = static_cast<Uint8>(current | (value << (8 - layout.bitsPerPixel - bitsUsed)));
+            bitsUsed += layout.bitsPerPixel;
             if (bitsUsed == 8) {
                 out.push_back(static_cast<char>(current));
                 current = 0;
@@ -87,9 +87,9 @@ std::string bitmapRow(const BitmapSpec& spec, int row)
             out.push_back(static_cast<char>(current));
         }
     } else {
-        for (int column = 0; column < spec.width; ++column) {
-            const Rgb colour = spec.paint(column, row);
-            if (spec.bitsPerPixel == 16) {
+        for (int column = 0; column < layout.width; ++column) {
+            const Rgb colour = layout.paint(column, row);
+            if (layout.bitsPerPixel == 16) {
                 putLittleEndian(out,
                                 static_cast<uint32_t>(((colour.r >> 3) << 10) |
                                                       ((colour.g >> 3) << 5) | (colour.b >> 3)),
@@ -99,8 +99,8 @@ std::string bitmapRow(const BitmapSpec& spec, int row)
             out.push_back(static_cast<char>(colour.b));
             out.push_back(static_cast<char>(colour.g));
             out.push_back(static_cast<char>(colour.r));
-            if (spec.bitsPerPixel == 32) {
-                out.push_back(static_cast<char>(spec.alpha));
+            if (layout.bitsPerPixel == 32) {
+                out.push_back(static_cast<char>(layout.alpha));
             }
         }
     }
@@ -163,17 +163,18 @@ Uint8 alphaAt(SDL_Surface* surface, int column, int row)
     return static_cast<Uint8>((pixelValue(surface, column, row) & format->Amask) >> format->Ashift);
 }
 
-std::string bitmapBytes(const BitmapSpec& spec)
+std::string bitmapBytes(const BitmapLayout& layout)
 {
     std::string rows;
-    for (int row = spec.height - 1; row >= 0; --row) {
-        rows += bitmapRow(spec, row);
+    for (int row = layout.height - 1; row >= 0; --row) {
+        rows += bitmapRow(layout, row);
     }
-    const int paletteColours = spec.bitsPerPixel <= 8 ? static_cast<int>(spec.palette.size()) : 0;
-    std::string out = fileAndInfoHeader(spec.width, spec.height, spec.bitsPerPixel, paletteColours,
-                                        static_cast<uint32_t>(rows.size()));
+    const int paletteColours =
+        layout.bitsPerPixel <= 8 ? static_cast<int>(layout.palette.size()) : 0;
+    std::string out = fileAndInfoHeader(layout.width, layout.height, layout.bitsPerPixel,
+                                        paletteColours, static_cast<uint32_t>(rows.size()));
     for (int index = 0; index < paletteColours; ++index) {
-        const Rgb colour = spec.palette[static_cast<size_t>(index)];
+        const Rgb colour = layout.palette[static_cast<size_t>(index)];
         out.push_back(static_cast<char>(colour.b));
         out.push_back(static_cast<char>(colour.g));
         out.push_back(static_cast<char>(colour.r));
@@ -182,13 +183,13 @@ std::string bitmapBytes(const BitmapSpec& spec)
     return out + rows;
 }
 
-BitmapSpec bitmapOf(int width, int height, int bitsPerPixel)
+BitmapLayout bitmapOf(int width, int height, int bitsPerPixel)
 {
-    BitmapSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.bitsPerPixel = bitsPerPixel;
-    return spec;
+    BitmapLayout layout;
+    layout.width = width;
+    layout.height = height;
+    layout.bitsPerPixel = bitsPerPixel;
+    return layout;
 }
 
 std::string bitmapHeaderOnly(int32_t width, int32_t height, int bitsPerPixel, int dataBytes)

@@ -46,7 +46,7 @@ Uint8 alphaAt(SDL_Surface* surface, int column, int row);
 // The bytes of a Windows bitmap file, bottom row first. bitsPerPixel 1, 4 and 8 take
 // `palette` (indices come from `index`); 16 writes 5-5-5 pixels; 24 and 32 write the
 // painter's colours (32 with `alpha` in the fourth byte).
-struct BitmapSpec {
+struct BitmapLayout {
     int width = 1;
     int height = 1;
     int bitsPerPixel = 24;
@@ -55,10 +55,10 @@ struct BitmapSpec {
     std::vector<Rgb> palette;
     std::function<int(int column, int row)> index;
 };
-std::string bitmapBytes(const BitmapSpec& spec);
+std::string bitmapBytes(const BitmapLayout& layout);
 
 // A bitmap of the given size and depth painted with positionColour, alpha 255.
-BitmapSpec bitmapOf(int width, int height, int bitsPerPixel);
+BitmapLayout bitmapOf(int width, int height, int bitsPerPixel);
 
 // A bitmap header claiming a width, height and depth, followed by only `dataBytes` zero bytes.
 std::string bitmapHeaderOnly(int32_t width, int32_t height, int bitsPerPixel, int dataBytes);

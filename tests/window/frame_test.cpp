@@ -26,9 +26,9 @@ Painter solid(Rgb colour)
 void writeBitmap(const ScratchDirectory& scratch, const std::string& name, int width, int height,
                  const Painter& paint)
 {
-    BitmapSpec spec = bitmapOf(width, height, 24);
-    spec.paint = paint;
-    scratch.write(name, bitmapBytes(spec));
+    BitmapLayout layout = bitmapOf(width, height, 24);
+    layout.paint = paint;
+    scratch.write(name, bitmapBytes(layout));
 }
 
 // A scratch folder with the banded background and a tile painted with positionColour.
