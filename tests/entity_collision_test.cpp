@@ -76,10 +76,10 @@ TEST_F(EntityCollision, EqualMagnitudesOfEitherComponentNeverCollide)
         Vec2 a;
         Vec2 b;
     } pairs[] = {
-        {{1, 0}, {-1, 0}},        // head on, both horizontal
-        {{1, 0}, {0.6f, 0}},      // both horizontal at all (dirY 0 for both)
+        {{1, 0}, {-1, 0}},             // head on, both horizontal
+        {{0, 1}, {0, -1}},             // both vertical (dirX 0 for both)
         {{0.6f, 0.8f}, {-0.6f, 0.8f}}, // mirrored
-        {{1, 1}, {1, 1}},         // the built-in enemies at rest
+        {{1, 1}, {1, 1}},              // the built-in enemies at rest
     };
     LogCapture log;
     for (const auto& pair : pairs) {

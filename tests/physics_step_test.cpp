@@ -19,7 +19,8 @@ protected:
 
     Entity& place(EntityListIndex list, float x, float y, float speed, float dirX, float dirY)
     {
-        game->entityLists[list].push_back(std::make_unique<Entity>(speed, x, y, 64, 64, dirX, dirY));
+        game->entityLists[list].push_back(
+            std::make_unique<Entity>(speed, x, y, 64, 64, dirX, dirY));
         return *game->entityLists[list].back();
     }
 

@@ -55,9 +55,9 @@ using ShotHits = ChasedEnemies;
 
 TEST_F(Pursuit, AnEnemyWithinThreeHundredTurnsStraightAtTheAvatar)
 {
-    Entity& level = addEnemy(700, 300);     // fastSqrt gives 299.99973
-    Entity& diagonal = addEnemy(820, 540);  // (180, -240) from it to the avatar
-    Entity& far = addEnemy(699, 300);       // 300.99966
+    Entity& level = addEnemy(700, 300);    // fastSqrt gives 299.99973
+    Entity& diagonal = addEnemy(820, 540); // (180, -240) from it to the avatar
+    Entity& far = addEnemy(699, 300);      // 300.99966
     game->runChasers();
 
     EXPECT_EQ(level.speed, 120.0f);
@@ -102,9 +102,9 @@ TEST_F(Pursuit, AChaserWithoutItsEnemyDoesNothing)
 
 TEST_F(ShotHits, AShotHitsFromItsOriginToTheClickedPointOnly)
 {
-    const Entity& atOrigin = addEnemy(100, 100);  // t = 0, d = 0
-    addEnemy(301, 100);                           // past the clicked point (300, 100)
-    addEnemy(99, 100);                            // behind the origin
+    const Entity& atOrigin = addEnemy(100, 100); // t = 0, d = 0
+    addEnemy(301, 100);                          // past the clicked point (300, 100)
+    addEnemy(99, 100);                           // behind the origin
     const std::vector<int32_t> missed{game->enemies()[1]->id, game->enemies()[2]->id};
     const int32_t hit = atOrigin.id;
     shots().push_back(Shot{100, 100, 200, 0});

@@ -43,7 +43,8 @@ std::string brokenInvariant(Game& game)
         for (const auto& entity : list) {
             for (float value : {entity->x, entity->y, entity->dirX, entity->dirY, entity->speed}) {
                 if (!std::isfinite(value)) {
-                    return "Entity " + std::to_string(entity->id) + " has a value that is not finite.";
+                    return "Entity " + std::to_string(entity->id) +
+                           " has a value that is not finite.";
                 }
             }
             if (!ids.insert(entity->id).second) {
