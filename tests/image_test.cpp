@@ -258,8 +258,7 @@ TEST(Texture, CopiesInsteadOfBlendingAndRestoresPerSurfaceAlpha)
 
     // A surface without an alpha channel but with per-surface alpha: copied opaque, and its
     // per-surface alpha value comes back.
-    SurfacePtr halfSeen(
-        SDL_CreateRGBSurface(0, 2, 2, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0));
+    SurfacePtr halfSeen(SDL_CreateRGBSurface(0, 2, 2, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0));
     ASSERT_NE(halfSeen, nullptr);
     SDL_FillRect(halfSeen.get(), nullptr, SDL_MapRGB(halfSeen->format, 200, 100, 50));
     ASSERT_EQ(SDL_SetAlpha(halfSeen.get(), SDL_SRCALPHA, 77), 0);

@@ -25,8 +25,8 @@ void requireSurface(SDL_Surface* surface)
 
 Uint8* pixelAddress(SDL_Surface* surface, int column, int row)
 {
-    return static_cast<Uint8*>(surface->pixels) + row * surface->pitch
-           + column * surface->format->BytesPerPixel;
+    return static_cast<Uint8*>(surface->pixels) + row * surface->pitch +
+           column * surface->format->BytesPerPixel;
 }
 
 Uint32 pixelValue(SDL_Surface* surface, int column, int row)
@@ -131,8 +131,8 @@ SurfacePtr makeRgbSurface(int width, int height, const Painter& paint)
 
 SurfacePtr makeRgbaSurface(int width, int height, const Painter& paint, Uint8 alpha)
 {
-    SurfacePtr surface(SDL_CreateRGBSurface(0, width, height, 32, 0x000000FF, 0x0000FF00,
-                                            0x00FF0000, 0xFF000000));
+    SurfacePtr surface(
+        SDL_CreateRGBSurface(0, width, height, 32, 0x000000FF, 0x0000FF00, 0x00FF0000, 0xFF000000));
     requireSurface(surface.get());
     for (int row = 0; row < height; ++row) {
         for (int column = 0; column < width; ++column) {
@@ -194,8 +194,8 @@ BitmapLayout bitmapOf(int width, int height, int bitsPerPixel)
 
 std::string bitmapHeaderOnly(int32_t width, int32_t height, int bitsPerPixel, int dataBytes)
 {
-    return fileAndInfoHeader(width, height, bitsPerPixel, 0, static_cast<uint32_t>(dataBytes))
-           + std::string(static_cast<size_t>(dataBytes), '\0');
+    return fileAndInfoHeader(width, height, bitsPerPixel, 0, static_cast<uint32_t>(dataBytes)) +
+           std::string(static_cast<size_t>(dataBytes), '\0');
 }
 
 ErrorCapture::ErrorCapture() : previous(std::cerr.rdbuf(captured.rdbuf())) {}

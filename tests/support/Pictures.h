@@ -19,10 +19,7 @@ struct Rgb {
     Uint8 r = 0;
     Uint8 g = 0;
     Uint8 b = 0;
-    bool operator==(const Rgb& other) const
-    {
-        return r == other.r && g == other.g && b == other.b;
-    }
+    bool operator==(const Rgb& other) const { return r == other.r && g == other.g && b == other.b; }
     bool operator!=(const Rgb& other) const { return !(*this == other); }
 };
 std::ostream& operator<<(std::ostream& out, const Rgb& colour);
