@@ -31,6 +31,7 @@ int CharSource::take()
     const int next = peek();
     if (next != EOF) {
         ahead = kNothingAhead;
+        ++takenCount;
     }
     return next;
 }

@@ -20,6 +20,9 @@ public:
     // Takes the next byte (0 to 255), or EOF at the end of the text.
     int take();
 
+    // How many bytes have been taken so far.
+    std::size_t taken() const { return takenCount; }
+
 private:
     static constexpr int kNothingAhead = -2;
 
@@ -30,4 +33,5 @@ private:
     std::size_t size = 0;
     std::size_t position = 0;
     int ahead = kNothingAhead;
+    std::size_t takenCount = 0;
 };
