@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <string>
 
@@ -250,6 +251,42 @@ TEST(LevelLoader, EndsWithThePictureErrorAfterTheEchoWhenAPictureIsMissing)
     log.clear();
     EXPECT_THROW(loadLevel(*game), ImageLoadError);
     EXPECT_EQ(log.text(), "Image\nImage File Load:\n\n");
+}
+
+bool isFinite(const Entity& entity)
+{
+    return std::isfinite(entity.x) && std::isfinite(entity.y) && std::isfinite(entity.dirX) &&
+           std::isfinite(entity.dirY) && std::isfinite(entity.speed);
+}
+
+// "%f" reads "nan" and "inf" as numbers, and the loader builds what the file says: shapes
+// with such numbers fail every contact test, so nothing ever touches them.
+TEST(LevelLoader, BuildsShapesOfNumbersThatAreNoNumbersWhichNothingTouches)
+{
+    const LoadedLevel loaded = loadText(
+        "#_CollVec //X nan //Y 300 //Dx 3000 //Dy 0 //Type 3 //ID 1\n"
+        "#_CollVec //X 0 //Y 300 //Dx inf //Dy 0 //Type 3 //ID 2\n"
+        "#_CollVec //X -inf //Y 100 //Dx 0 //Dy 300 //Type 3 //ID 3\n"
+        "#_CollArc //Position 300 300 //Radius nan //Sector 15 //Flag 31 //speed/distance -1 9\n"
+        "#_CollArc //Position inf 300 //Radius 100 //Sector 15 //Flag 31 //speed/distance -1 60\n"
+        "#_CollArc //Position 300 300 //Radius -inf //Sector 15 //Flag 31 "
+        "//speed/distance -1 inf\n");
+    EXPECT_EQ(loaded.log.substr(0, lineEcho("nan", "300", "3000", "0", '\x03', "1").size()),
+              lineEcho("nan", "300", "3000", "0", '\x03', "1"));
+    EXPECT_NE(loaded.log.find("\nRadius:-inf\n"), std::string::npos);
+    Game& game = *loaded.game;
+    ASSERT_EQ(game.lines.size(), 39u);
+    ASSERT_EQ(game.arcs.size(), 9u);
+    game.inputQueue.push_back(keyEvent(game, kKeyPressed, SDLK_d));
+    LogCapture quiet;
+    for (int step = 0; step < 600; ++step) {
+        game.frameStep();
+        for (const EntityList& list : game.entityLists) {
+            for (const auto& entity : list) {
+                ASSERT_TRUE(isFinite(*entity)) << "Entity " << entity->id << " at step " << step;
+            }
+        }
+    }
 }
 
 TEST(LevelLoader, ReadsFromMemoryAsFromTheFile)
