@@ -59,7 +59,7 @@ int readAll(CharSource& source)
 void readFromMemory(benchmark::State& state)
 {
     const std::string text = bigLevel();
-    for (auto _ : state) {
+    while (state.KeepRunning()) {
         CharSource source(text.data(), text.size());
         benchmark::DoNotOptimize(readAll(source));
     }
@@ -76,7 +76,7 @@ void readFromFile(benchmark::State& state)
         return;
     }
     std::fwrite(text.data(), 1, text.size(), file);
-    for (auto _ : state) {
+    while (state.KeepRunning()) {
         std::rewind(file);
         CharSource source(file);
         benchmark::DoNotOptimize(readAll(source));

@@ -25,6 +25,14 @@ void require(bool holds)
     }
 }
 
+// The bits of a float, so that two not-a-numbers compare by their bits too.
+uint32_t bitsOf(float value)
+{
+    uint32_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
 void requireWord(const std::string& word)
 {
     require(word.size() <= kMaxWordLength);
@@ -84,7 +92,7 @@ bool compareOneRead(Read read, CharSource& ours, std::FILE* library)
         float value = -7.0f;
         float libraryValue = -7.0f;
         require(readFloat(ours, value) == (std::fscanf(library, "%f", &libraryValue) == 1));
-        require(std::memcmp(&value, &libraryValue, sizeof value) == 0);
+        require(bitsOf(value) == bitsOf(libraryValue));
         return true;
     }
     case Read::Int: {

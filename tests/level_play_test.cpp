@@ -118,9 +118,36 @@ struct PlayResult {
     std::set<int32_t> firedAt;
 };
 
+// One shot at each hunter on screen that has not been shot at yet.
+void shootHuntersOnScreen(Game& game, std::set<int32_t>& firedAt)
+{
+    for (const auto& target : game.enemies()) {
+        const float windowX = target->x + 32.0f - game.renderer.camera.x;
+        const float windowY = target->y + 32.0f - game.renderer.camera.y;
+        const bool onScreen =
+            windowX >= 0.0f && windowX < 640.0f && windowY >= 0.0f && windowY < 480.0f;
+        if (onScreen && firedAt.insert(target->id).second) {
+            game.inputQueue.push_back(mouseEvent(game, SDL_BUTTON_LEFT,
+                                                 static_cast<Uint16>(windowX),
+                                                 static_cast<Uint16>(windowY)));
+        }
+    }
+}
+
+void expectCaged(Game& game, int step)
+{
+    for (const auto& picture : game.levelPictures()) {
+        expectInside(*picture, 96.0f, 11.0f, 206.0f, 250.0f, "pen", step);
+    }
+    for (const auto& enemy : game.enemies()) {
+        expectInside(*enemy, 1850.0f, 92.0f, 2060.0f, 160.0f, "kennel", step);
+    }
+}
+
 // A player who presses D at `pressStep` and holds it the whole way, lets go and presses it
 // again when the avatar stands stuck, and shoots each caged hunter once when it is on
-// screen past the foot of the ramp to the kennel. Every step, the critters must be in their pen and the hunters in their kennel.
+// screen past the foot of the ramp to the kennel. Every step, the critters must be in their
+// pen and the hunters in their kennel.
 PlayResult playThrough(Game& game, int pressStep)
 {
     PlayResult result;
@@ -129,14 +156,15 @@ PlayResult playThrough(Game& game, int pressStep)
     int lastMove = 0;
     bool held = false;
     int releasedAt = 0;
-    std::set<int32_t>& firedAt = result.firedAt;
     for (; result.steps < 3000 && !(avatar.x > 2800.0f); ++result.steps) {
         const int step = result.steps;
         if (std::fabs(avatar.x - lastPlace.x) + std::fabs(avatar.y - lastPlace.y) > 8.0f) {
             lastPlace = avatar.position();
             lastMove = step;
         }
-        if (step == pressStep) {
+        const bool pressAgain = !held && step > pressStep && step > releasedAt + 2 &&
+                                (avatar.inContact || step - releasedAt > 60);
+        if (step == pressStep || pressAgain) {
             game.inputQueue.push_back(keyEvent(game, kKeyPressed, SDLK_d));
             held = true;
             lastMove = step;
@@ -145,32 +173,12 @@ PlayResult playThrough(Game& game, int pressStep)
             held = false;
             releasedAt = step;
             ++result.releases;
-        } else if (!held && step > pressStep && step > releasedAt + 2 &&
-                   (avatar.inContact || step - releasedAt > 60)) {
-            game.inputQueue.push_back(keyEvent(game, kKeyPressed, SDLK_d));
-            held = true;
-            lastMove = step;
         }
         if (avatar.x >= 1700.0f) {
-            for (const auto& target : game.enemies()) {
-                const float windowX = target->x + 32.0f - game.renderer.camera.x;
-                const float windowY = target->y + 32.0f - game.renderer.camera.y;
-                const bool onScreen = windowX >= 0.0f && windowX < 640.0f && windowY >= 0.0f &&
-                                      windowY < 480.0f;
-                if (onScreen && firedAt.insert(target->id).second) {
-                    game.inputQueue.push_back(mouseEvent(game, SDL_BUTTON_LEFT,
-                                                         static_cast<Uint16>(windowX),
-                                                         static_cast<Uint16>(windowY)));
-                }
-            }
+            shootHuntersOnScreen(game, result.firedAt);
         }
         EXPECT_TRUE(game.frameStep()) << "The avatar died at x " << avatar.x;
-        for (const auto& picture : game.levelPictures()) {
-            expectInside(*picture, 96.0f, 11.0f, 206.0f, 250.0f, "pen", step);
-        }
-        for (const auto& enemy : game.enemies()) {
-            expectInside(*enemy, 1850.0f, 92.0f, 2060.0f, 160.0f, "kennel", step);
-        }
+        expectCaged(game, step);
         if (::testing::Test::HasFailure()) {
             break;
         }
