@@ -4,12 +4,14 @@
 
 #include "gfx/Image.h"
 #include "level/LevelLoader.h"
+#include "level/LevelReader.h"
 
 #include <benchmark/benchmark.h>
 
 #include <SDL.h>
 
 #include <chrono>
+#include <cstdio>
 #include <sstream>
 
 namespace {
@@ -70,6 +72,43 @@ void BM_LoadLevel(benchmark::State& state)
     state.counters["pictures"] = static_cast<double>(pictures);
 }
 
+// The same file read record by record with the loader's reader, without the echo on the log
+// and without building anything: the reading's share of BM_LoadLevel.
+void BM_ReadLevelOnly(benchmark::State& state)
+{
+    const auto records = static_cast<int>(state.range(0));
+    const auto picturePeriod = static_cast<int>(state.range(1));
+    ScratchFolder folder;
+    folder.write("Level.txt", generatedLevel(records, picturePeriod));
+    int headers = 0;
+    for (auto _ : state) {
+        std::FILE* file = std::fopen(folder.file("Level.txt").c_str(), "r");
+        CharSource text(file);
+        LevelReader reader(text);
+        std::string word;
+        LevelHeader header = LevelHeader::Objects;
+        headers = 0;
+        while (reader.nextWord(word)) {
+            if (!findHeader(word, header)) {
+                continue;
+            }
+            headers += 1;
+            switch (header) {
+            case LevelHeader::Image: benchmark::DoNotOptimize(reader.readPicture()); break;
+            case LevelHeader::Size: benchmark::DoNotOptimize(reader.readSize()); break;
+            case LevelHeader::TileList: benchmark::DoNotOptimize(reader.readTile()); break;
+            case LevelHeader::CollisionVector: benchmark::DoNotOptimize(reader.readLine()); break;
+            case LevelHeader::CollisionArc: benchmark::DoNotOptimize(reader.readArc()); break;
+            case LevelHeader::Player: benchmark::DoNotOptimize(reader.readPlayer()); break;
+            case LevelHeader::Objects:
+            case LevelHeader::Events: break;
+            }
+        }
+        std::fclose(file);
+    }
+    state.counters["records"] = headers;
+}
+
 SDL_Surface* rgbaSurface(int width, int height)
 {
     return SDL_CreateRGBSurface(0, width, height, 32, 0x000000FFu, 0x0000FF00u, 0x00FF0000u,
@@ -118,6 +157,11 @@ BENCHMARK(BM_LoadLevel)
     ->Args({100000, 100})
     ->UseManualTime()
     ->Iterations(10)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadLevelOnly)
+    ->ArgNames({"records", "picture_every"})
+    ->Args({100000, 0})
+    ->Args({100000, 100})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DiscMask)->Arg(64)->Arg(1024)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LoadImage)->Arg(64)->Arg(1024)->Unit(benchmark::kMicrosecond);

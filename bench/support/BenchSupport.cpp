@@ -109,8 +109,8 @@ std::string glDescription()
 
 namespace {
 
-constexpr int64_t kWalkSteps = 120; // two seconds of game time each way
-constexpr int64_t kJumpPeriod = 60;
+constexpr int64_t kLandingSteps = 120; // two seconds of game time to fall and come to rest
+constexpr int64_t kWalkSteps = 120;    // two seconds each way
 
 void queueKey(Game& world, int32_t kind, SDLKey key)
 {
@@ -126,7 +126,12 @@ void queueKey(Game& world, int32_t kind, SDLKey key)
 void SteadyPlay::beforeStep(Game& world)
 {
     world.player.hp = kPlentyOfHitPoints;
-    const int64_t phase = step % (2 * kWalkSteps);
+    const int64_t walked = step - kLandingSteps;
+    step += 1;
+    if (walked < 0) {
+        return;
+    }
+    const int64_t phase = walked % (2 * kWalkSteps);
     if (phase == 0) {
         queueKey(world, kKeyReleased, SDLK_a);
         queueKey(world, kKeyPressed, SDLK_d);
@@ -134,10 +139,6 @@ void SteadyPlay::beforeStep(Game& world)
         queueKey(world, kKeyReleased, SDLK_d);
         queueKey(world, kKeyPressed, SDLK_a);
     }
-    if (step % kJumpPeriod == kJumpPeriod / 2) {
-        queueKey(world, kKeyPressed, SDLK_SPACE);
-    }
-    step += 1;
 }
 
 bool shootFirstEnemy(Game& world)

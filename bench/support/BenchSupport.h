@@ -76,9 +76,14 @@ void closeWindow();
 // "renderer, version" of the current OpenGL context.
 std::string glDescription();
 
-// A steady way of playing, the same on every run: the avatar walks right for two seconds of
-// game time, then left for two, over and over, and jumps once a second. Its hit points are
-// topped up before every step so that the game never ends, whatever hits it.
+// A steady way of playing, the same on every run: two seconds of game time without input, in
+// which the avatar falls from its start and comes to rest on the floor, then D held for two
+// seconds and A held for two, over and over. On the bundled level the avatar walks the floor
+// from the left wall up the slope to x 460 and back, the enemies rest in their kennel out of
+// pursuit range and the level's pictures rest in their pen: a state that repeats every four
+// seconds. There are no jumps: a jump in the first screen ends with the avatar climbing the
+// left wall and pinned under the ceiling. Hit points are topped up before every step so that
+// the game never ends, whatever hits the avatar.
 class SteadyPlay {
 public:
     // Queues this step's input; call it right before frameStep.
