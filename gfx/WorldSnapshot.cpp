@@ -1,0 +1,219 @@
+#include "gfx/WorldSnapshot.h"
+
+#include "gfx/Renderer.h"
+
+#include <SDL.h>
+#include <GL/gl.h>
+#include <GL/glext.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+constexpr int kTileSide = 1024;
+
+// The framebuffer object calls, found at run time (the core names or the EXT ones).
+struct FramebufferCalls {
+    PFNGLGENFRAMEBUFFERSEXTPROC genFramebuffers = nullptr;
+    PFNGLBINDFRAMEBUFFEREXTPROC bindFramebuffer = nullptr;
+    PFNGLDELETEFRAMEBUFFERSEXTPROC deleteFramebuffers = nullptr;
+    PFNGLGENRENDERBUFFERSEXTPROC genRenderbuffers = nullptr;
+    PFNGLBINDRENDERBUFFEREXTPROC bindRenderbuffer = nullptr;
+    PFNGLDELETERENDERBUFFERSEXTPROC deleteRenderbuffers = nullptr;
+    PFNGLRENDERBUFFERSTORAGEEXTPROC renderbufferStorage = nullptr;
+    PFNGLFRAMEBUFFERRENDERBUFFEREXTPROC framebufferRenderbuffer = nullptr;
+    PFNGLCHECKFRAMEBUFFERSTATUSEXTPROC checkFramebufferStatus = nullptr;
+};
+
+bool hasExtension(const char* name)
+{
+    const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+    if (extensions == nullptr) {
+        return false;
+    }
+    const size_t length = std::strlen(name);
+    for (const char* found = std::strstr(extensions, name); found != nullptr;
+         found = std::strstr(found + 1, name)) {
+        const bool starts = found == extensions || found[-1] == ' ';
+        const bool ends = found[length] == ' ' || found[length] == '\0';
+        if (starts && ends) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool hasCoreFramebuffers()
+{
+    const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+    return version != nullptr && std::atoi(version) >= 3;
+}
+
+template <typename Call>
+void findCall(Call& call, const char* name, const char* suffix)
+{
+    call = reinterpret_cast<Call>(SDL_GL_GetProcAddress((std::string(name) + suffix).c_str()));
+}
+
+bool findFramebufferCalls(FramebufferCalls& calls)
+{
+    const char* suffix = nullptr;
+    if (hasCoreFramebuffers() || hasExtension("GL_ARB_framebuffer_object")) {
+        suffix = "";
+    } else if (hasExtension("GL_EXT_framebuffer_object")) {
+        suffix = "EXT";
+    } else {
+        return false;
+    }
+    findCall(calls.genFramebuffers, "glGenFramebuffers", suffix);
+    findCall(calls.bindFramebuffer, "glBindFramebuffer", suffix);
+    findCall(calls.deleteFramebuffers, "glDeleteFramebuffers", suffix);
+    findCall(calls.genRenderbuffers, "glGenRenderbuffers", suffix);
+    findCall(calls.bindRenderbuffer, "glBindRenderbuffer", suffix);
+    findCall(calls.deleteRenderbuffers, "glDeleteRenderbuffers", suffix);
+    findCall(calls.renderbufferStorage, "glRenderbufferStorage", suffix);
+    findCall(calls.framebufferRenderbuffer, "glFramebufferRenderbuffer", suffix);
+    findCall(calls.checkFramebufferStatus, "glCheckFramebufferStatus", suffix);
+    return calls.genFramebuffers && calls.bindFramebuffer && calls.deleteFramebuffers &&
+           calls.genRenderbuffers && calls.bindRenderbuffer && calls.deleteRenderbuffers &&
+           calls.renderbufferStorage && calls.framebufferRenderbuffer &&
+           calls.checkFramebufferStatus;
+}
+
+// An offscreen framebuffer with a colour and a depth buffer, bound while it lives.
+class OffscreenTarget {
+public:
+    OffscreenTarget(const FramebufferCalls& framebufferCalls, int width, int height)
+        : calls(framebufferCalls)
+    {
+        calls.genFramebuffers(1, &framebuffer);
+        calls.bindFramebuffer(GL_FRAMEBUFFER_EXT, framebuffer);
+        calls.genRenderbuffers(2, renderbuffers);
+        calls.bindRenderbuffer(GL_RENDERBUFFER_EXT, renderbuffers[0]);
+        calls.renderbufferStorage(GL_RENDERBUFFER_EXT, GL_RGBA8, width, height);
+        calls.framebufferRenderbuffer(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT,
+                                      GL_RENDERBUFFER_EXT, renderbuffers[0]);
+        calls.bindRenderbuffer(GL_RENDERBUFFER_EXT, renderbuffers[1]);
+        calls.renderbufferStorage(GL_RENDERBUFFER_EXT, GL_DEPTH_COMPONENT24, width, height);
+        calls.framebufferRenderbuffer(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT,
+                                      GL_RENDERBUFFER_EXT, renderbuffers[1]);
+        complete = calls.checkFramebufferStatus(GL_FRAMEBUFFER_EXT) == GL_FRAMEBUFFER_COMPLETE_EXT;
+    }
+
+    ~OffscreenTarget()
+    {
+        calls.bindFramebuffer(GL_FRAMEBUFFER_EXT, 0);
+        calls.deleteRenderbuffers(2, renderbuffers);
+        calls.deleteFramebuffers(1, &framebuffer);
+    }
+
+    OffscreenTarget(const OffscreenTarget&) = delete;
+    OffscreenTarget& operator=(const OffscreenTarget&) = delete;
+
+    bool complete = false;
+
+private:
+    const FramebufferCalls& calls;
+    GLuint framebuffer = 0;
+    GLuint renderbuffers[2] = {0, 0};
+};
+
+// Where the tiles start along one side: every `tile` units, the last one flush with the end.
+std::vector<int> tileOrigins(int size, int tile)
+{
+    std::vector<int> origins;
+    for (int origin = 0; origin < size; origin += tile) {
+        origins.push_back(std::min(origin, size - tile));
+    }
+    return origins;
+}
+
+// A picture side: whole world units, within what can be drawn.
+int pictureSide(float worldSide)
+{
+    if (!(worldSide >= 1.0f)) {
+        return 0;
+    }
+    return static_cast<int>(std::min(std::floor(worldSide), static_cast<float>(kLargestWorldPicture)));
+}
+
+// Copies a tile read back from OpenGL (bottom row first) into the picture (top row first).
+void placeTile(const std::vector<uint8_t>& tile, int tileWidth, int tileHeight, int originX,
+               int originY, WorldPicture& picture)
+{
+    const size_t tileRow = static_cast<size_t>(tileWidth) * 3;
+    for (int row = 0; row < tileHeight; ++row) {
+        const int worldY = originY + tileHeight - 1 - row;
+        const uint8_t* from = tile.data() + static_cast<size_t>(row) * tileRow;
+        uint8_t* to = picture.rgb.data() +
+                      (static_cast<size_t>(worldY) * static_cast<size_t>(picture.width) +
+                       static_cast<size_t>(originX)) * 3;
+        std::memcpy(to, from, tileRow);
+    }
+}
+
+int largestSide()
+{
+    GLint viewport[2] = {0, 0};
+    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, viewport);
+    GLint renderbuffer = 0;
+    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE_EXT, &renderbuffer);
+    return std::min({kTileSide, static_cast<int>(viewport[0]), static_cast<int>(viewport[1]),
+                     static_cast<int>(renderbuffer)});
+}
+
+} // namespace
+
+std::string snapshotWorld(Renderer& renderer, const std::function<void()>& drawOver,
+                          WorldPicture& picture)
+{
+    if (renderer.mode != RenderMode::Window) {
+        return "the world was built headless: its pictures have no textures to draw";
+    }
+    picture.width = pictureSide(renderer.worldSize.x);
+    picture.height = pictureSide(renderer.worldSize.y);
+    if (picture.width == 0 || picture.height == 0) {
+        return "the world is too small to draw (its size is below one unit)";
+    }
+    FramebufferCalls calls;
+    if (!findFramebufferCalls(calls)) {
+        return "this OpenGL has no framebuffer objects to draw the world offscreen";
+    }
+    const int side = largestSide();
+    if (side < 1) {
+        return "this OpenGL reports no usable framebuffer size";
+    }
+    const int tileWidth = std::min(side, picture.width);
+    const int tileHeight = std::min(side, picture.height);
+    OffscreenTarget target(calls, tileWidth, tileHeight);
+    if (!target.complete) {
+        return "the offscreen framebuffer could not be made";
+    }
+    picture.rgb.assign(static_cast<size_t>(picture.width) * static_cast<size_t>(picture.height) * 3, 0);
+    std::vector<uint8_t> tile(static_cast<size_t>(tileWidth) * static_cast<size_t>(tileHeight) * 3);
+
+    const Vec2 savedScreen = renderer.screenSize;
+    const Vec2 savedCamera = renderer.camera;
+    renderer.screenSize = Vec2{static_cast<float>(tileWidth), static_cast<float>(tileHeight)};
+    glViewport(0, 0, tileWidth, tileHeight);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    for (const int originY : tileOrigins(picture.height, tileHeight)) {
+        for (const int originX : tileOrigins(picture.width, tileWidth)) {
+            renderer.camera = Vec2{static_cast<float>(originX), static_cast<float>(originY)};
+            renderer.drawFrame();
+            if (drawOver) {
+                drawOver();
+            }
+            glReadPixels(0, 0, tileWidth, tileHeight, GL_RGB, GL_UNSIGNED_BYTE, tile.data());
+            placeTile(tile, tileWidth, tileHeight, originX, originY, picture);
+        }
+    }
+    renderer.screenSize = savedScreen;
+    renderer.camera = savedCamera;
+    glViewport(0, 0, static_cast<int>(savedScreen.x), static_cast<int>(savedScreen.y));
+    return "";
+}
