@@ -67,6 +67,21 @@ void drawCircleArc(float x, float y, float radius, float from, float to, int seg
     glEnd();
 }
 
+// Every other one of 64 pieces of the circle. (Line stipple would do, but its pattern
+// restarts where a tile of the map clips the circle.)
+void drawDashedCircle(float x, float y, float radius)
+{
+    constexpr int kPieces = 64;
+    glBegin(GL_LINES);
+    for (int piece = 0; piece < kPieces; piece += 2) {
+        const float from = 2.0f * kPi * static_cast<float>(piece) / kPieces;
+        const float to = 2.0f * kPi * static_cast<float>(piece + 1) / kPieces;
+        glVertex2f(x + radius * std::cos(from), y + radius * std::sin(from));
+        glVertex2f(x + radius * std::cos(to), y + radius * std::sin(to));
+    }
+    glEnd();
+}
+
 void drawLine(const CollisionVector& line)
 {
     setColour(lineColour(line.type));
@@ -95,12 +110,8 @@ void drawArc(const CollisionArc& arc)
         }
     }
     if ((arc.flag & kArcAttractionRing) != 0 && arc.distance > 0.0f) {
-        glEnable(GL_LINE_STIPPLE);
-        glLineStipple(2, 0x0F0F);
         setColour(kRing);
-        drawCircleArc(arc.x, arc.y, arc.radius + arc.distance, 0.0f, 2.0f * kPi,
-                      4 * kSegmentsPerQuarter);
-        glDisable(GL_LINE_STIPPLE);
+        drawDashedCircle(arc.x, arc.y, arc.radius + arc.distance);
     }
 }
 

@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr int kTileSide = 1024;
-
 // The framebuffer object calls, found at run time (the core names or the EXT ones).
 struct FramebufferCalls {
     PFNGLGENFRAMEBUFFERSEXTPROC genFramebuffers = nullptr;
@@ -122,14 +120,31 @@ private:
     GLuint renderbuffers[2] = {0, 0};
 };
 
-// Where the tiles start along one side: every `tile` units, the last one flush with the end.
-std::vector<int> tileOrigins(int size, int tile)
+// Tiles overlap by this much on each side, and only their inner part is kept: a line or a
+// point on a tile's edge is clipped with its middle, though its width reaches into the tile.
+constexpr int kTileMargin = 8;
+constexpr int kSmallestTile = 4 * kTileMargin;
+
+// One tile along one side of the picture: the view starts at `camera` (within the picture,
+// so the frame drawing's clamp leaves it alone) and world units [from, to) are kept.
+struct TileSpan {
+    int camera = 0;
+    int from = 0;
+    int to = 0;
+};
+
+std::vector<TileSpan> tileSpans(int size, int tile)
 {
-    std::vector<int> origins;
-    for (int origin = 0; origin < size; origin += tile) {
-        origins.push_back(std::min(origin, size - tile));
+    if (tile >= size) {
+        return {TileSpan{0, 0, size}};
     }
-    return origins;
+    const int step = tile - 2 * kTileMargin;
+    std::vector<TileSpan> spans;
+    for (int from = 0; from < size; from += step) {
+        const int camera = std::clamp(from - kTileMargin, 0, size - tile);
+        spans.push_back(TileSpan{camera, from, std::min(from + step, size)});
+    }
+    return spans;
 }
 
 // A picture side: whole world units, within what can be drawn.
@@ -141,35 +156,37 @@ int pictureSide(float worldSide)
     return static_cast<int>(std::min(std::floor(worldSide), static_cast<float>(kLargestWorldPicture)));
 }
 
-// Copies a tile read back from OpenGL (bottom row first) into the picture (top row first).
-void placeTile(const std::vector<uint8_t>& tile, int tileWidth, int tileHeight, int originX,
-               int originY, WorldPicture& picture)
+// Copies the kept part of a tile read back from OpenGL (bottom row first, `tileHeight` rows
+// of `tileWidth` pixels) into the picture (top row first).
+void placeTile(const std::vector<uint8_t>& tile, int tileWidth, int tileHeight,
+               const TileSpan& across, const TileSpan& down, WorldPicture& picture)
 {
-    const size_t tileRow = static_cast<size_t>(tileWidth) * 3;
-    for (int row = 0; row < tileHeight; ++row) {
-        const int worldY = originY + tileHeight - 1 - row;
-        const uint8_t* from = tile.data() + static_cast<size_t>(row) * tileRow;
+    const size_t keptBytes = static_cast<size_t>(across.to - across.from) * 3;
+    for (int worldY = down.from; worldY < down.to; ++worldY) {
+        const int row = tileHeight - 1 - (worldY - down.camera);
+        const uint8_t* from = tile.data() + (static_cast<size_t>(row) * static_cast<size_t>(tileWidth) +
+                                             static_cast<size_t>(across.from - across.camera)) * 3;
         uint8_t* to = picture.rgb.data() +
                       (static_cast<size_t>(worldY) * static_cast<size_t>(picture.width) +
-                       static_cast<size_t>(originX)) * 3;
-        std::memcpy(to, from, tileRow);
+                       static_cast<size_t>(across.from)) * 3;
+        std::memcpy(to, from, keptBytes);
     }
 }
 
-int largestSide()
+int largestSide(int tileSide)
 {
     GLint viewport[2] = {0, 0};
     glGetIntegerv(GL_MAX_VIEWPORT_DIMS, viewport);
     GLint renderbuffer = 0;
     glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE_EXT, &renderbuffer);
-    return std::min({kTileSide, static_cast<int>(viewport[0]), static_cast<int>(viewport[1]),
+    return std::min({tileSide, static_cast<int>(viewport[0]), static_cast<int>(viewport[1]),
                      static_cast<int>(renderbuffer)});
 }
 
 } // namespace
 
 std::string snapshotWorld(Renderer& renderer, const std::function<void()>& drawOver,
-                          WorldPicture& picture)
+                          WorldPicture& picture, int tileSide)
 {
     if (renderer.mode != RenderMode::Window) {
         return "the world was built headless: its pictures have no textures to draw";
@@ -183,8 +200,8 @@ std::string snapshotWorld(Renderer& renderer, const std::function<void()>& drawO
     if (!findFramebufferCalls(calls)) {
         return "this OpenGL has no framebuffer objects to draw the world offscreen";
     }
-    const int side = largestSide();
-    if (side < 1) {
+    const int side = largestSide(std::max(tileSide, kSmallestTile));
+    if (side < kSmallestTile) {
         return "this OpenGL reports no usable framebuffer size";
     }
     const int tileWidth = std::min(side, picture.width);
@@ -201,15 +218,15 @@ std::string snapshotWorld(Renderer& renderer, const std::function<void()>& drawO
     renderer.screenSize = Vec2{static_cast<float>(tileWidth), static_cast<float>(tileHeight)};
     glViewport(0, 0, tileWidth, tileHeight);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    for (const int originY : tileOrigins(picture.height, tileHeight)) {
-        for (const int originX : tileOrigins(picture.width, tileWidth)) {
-            renderer.camera = Vec2{static_cast<float>(originX), static_cast<float>(originY)};
+    for (const TileSpan& down : tileSpans(picture.height, tileHeight)) {
+        for (const TileSpan& across : tileSpans(picture.width, tileWidth)) {
+            renderer.camera = Vec2{static_cast<float>(across.camera), static_cast<float>(down.camera)};
             renderer.drawFrame();
             if (drawOver) {
                 drawOver();
             }
             glReadPixels(0, 0, tileWidth, tileHeight, GL_RGB, GL_UNSIGNED_BYTE, tile.data());
-            placeTile(tile, tileWidth, tileHeight, originX, originY, picture);
+            placeTile(tile, tileWidth, tileHeight, across, down, picture);
         }
     }
     renderer.screenSize = savedScreen;

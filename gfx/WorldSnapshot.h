@@ -17,12 +17,15 @@ struct WorldPicture {
 // The largest picture side drawn; a bigger world is drawn from its top-left corner up to it.
 constexpr int kLargestWorldPicture = 16384;
 
+// The side of the tiles the world is drawn in, unless OpenGL allows less.
+constexpr int kSnapshotTileSide = 1024;
+
 // Draws the whole world, one pixel per world unit, with the renderer's own frame drawing.
 // The window may be smaller than the world, so the world is drawn into an offscreen
-// framebuffer one camera-sized tile after the other, each read back and put in its place.
-// `drawOver`, if set, runs after each tile's frame with the world projection in place, to draw
-// on top of it. The renderer's camera, view size and viewport are put back afterwards.
+// framebuffer one camera-sized tile after the other (at most `tileSide` pixels wide and
+// high), each read back and put in its place. `drawOver`, if set, runs after each tile's
+// frame with the world projection in place, to draw on top of it. The renderer's camera, view size and viewport are put back afterwards.
 // Needs the window's OpenGL context with framebuffer objects (OpenGL 3.0, or the ARB or EXT
 // extension); returns "" or a message that says what went wrong.
 std::string snapshotWorld(Renderer& renderer, const std::function<void()>& drawOver,
-                          WorldPicture& picture);
+                          WorldPicture& picture, int tileSide = kSnapshotTileSide);
