@@ -42,7 +42,9 @@ std::string assetsDir();
 void resetProcessState();
 
 // A world built headless in `directory` (the bundled assets by default), as in a fresh run;
-// its console waits return at once. The construction's log lines are discarded.
+// its console waits return at once. The construction's log lines are discarded. Pictures
+// loaded later (a spawned enemy, a level's pictures) are read from the working directory:
+// keep a ScopedWorkingDirectory on `directory` while such a world runs.
 std::unique_ptr<Game> makeHeadlessGame(const std::string& directory = assetsDir());
 
 // A temporary folder holding copies of the bundled bitmaps, removed when it goes away.

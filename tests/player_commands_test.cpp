@@ -1,0 +1,264 @@
+#include "app/MainLoop.h"
+#include "support/TestWorld.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+// The avatar alone on one long line, enemies far out of reach, after it has come to rest.
+class FloorWorld : public ::testing::Test {
+protected:
+    void SetUp() override { build(CollisionVector(0, 400, 3000, 0, 3, 0)); }
+
+    void build(const CollisionVector& floor)
+    {
+        game = makeHeadlessGame();
+        game->lines = {floor};
+        game->arcs.clear();
+        Entity& avatar = game->avatar();
+        avatar.x = 100.0f;
+        avatar.y = floor.y - 64.0f - 20.0f;
+        avatar.speed = 0.0f;
+        steps(40);
+    }
+
+    void press(int32_t kind, SDLKey key) { game->inputQueue.push_back(keyEvent(*game, kind, key)); }
+
+    void steps(int count)
+    {
+        for (int step = 0; step < count; ++step) {
+            ASSERT_TRUE(game->frameStep());
+        }
+    }
+
+    Entity& avatar() { return game->avatar(); }
+
+    LogCapture log;
+    std::unique_ptr<Game> game;
+};
+
+TEST_F(FloorWorld, TheAvatarComesToRestOnTheFloorPressingDownAtAboutTen)
+{
+    EXPECT_TRUE(avatar().inContact);
+    EXPECT_NEAR(avatar().speed, 10.0f, 1e-3f);
+    EXPECT_EQ(avatar().dirX, 0.0f);
+    EXPECT_GT(avatar().dirY, 0.0f);
+    EXPECT_NEAR(avatar().y + 32.0f, 400.0f - 32.0f, 0.2f);
+}
+
+TEST_F(FloorWorld, WalkingRightStartsAt120RunsAt240WhileHeldAndStopsOnRelease)
+{
+    press(kKeyPressed, SDLK_d);
+    steps(1);
+    EXPECT_EQ(avatar().speed, 120.0f);
+    EXPECT_GT(avatar().dirX, 0.0f);
+    EXPECT_TRUE(game->rightHeld);
+    steps(1);
+    EXPECT_EQ(avatar().speed, 240.0f);
+    steps(5);
+    EXPECT_EQ(avatar().speed, 240.0f);
+    const float walkedTo = avatar().x;
+    EXPECT_GT(walkedTo, 120.0f);
+
+    press(kKeyReleased, SDLK_d);
+    steps(1);
+    EXPECT_EQ(avatar().speed, 0.0f);
+    EXPECT_FALSE(game->rightHeld);
+    steps(10);
+    EXPECT_LT(avatar().x - walkedTo, 8.0f);
+}
+
+TEST_F(FloorWorld, PressingTheOtherWayReversesTheAvatar)
+{
+    press(kKeyPressed, SDLK_d);
+    steps(3);
+    press(kKeyPressed, SDLK_a);
+    steps(1);
+    EXPECT_LT(avatar().dirX, 0.0f);
+    EXPECT_EQ(avatar().speed, 120.0f);
+    // Both keys held: D's record first, then A's; both ask for 240.
+    steps(1);
+    EXPECT_EQ(avatar().speed, 240.0f);
+    ASSERT_EQ(game->inputQueue.size(), 2u);
+    EXPECT_EQ(game->inputQueue[0].sdlEvent.key.keysym.sym, SDLK_d);
+    EXPECT_EQ(game->inputQueue[1].sdlEvent.key.keysym.sym, SDLK_a);
+    EXPECT_EQ(game->inputQueue[1].kind, kKeyHeld);
+}
+
+TEST_F(FloorWorld, ReleasingDWhileAIsHeldLeavesAWalkingInWhateverDirectionTheAvatarHas)
+{
+    press(kKeyPressed, SDLK_a);
+    steps(3);
+    press(kKeyPressed, SDLK_d);
+    steps(1);
+    EXPECT_GT(avatar().dirX, 0.0f);
+    EXPECT_EQ(avatar().speed, 120.0f);
+    steps(1);
+    press(kKeyReleased, SDLK_d);
+    steps(1);
+    EXPECT_EQ(avatar().speed, 0.0f);
+    EXPECT_FALSE(game->rightHeld);
+    EXPECT_TRUE(game->leftHeld);
+
+    // At rest on a flat floor the physics turns the avatar to gravity's direction, so the
+    // held A drives it into the floor at 240 and it does not walk on.
+    steps(1);
+    EXPECT_EQ(avatar().speed, 240.0f);
+    EXPECT_EQ(avatar().dirX, 0.0f);
+    const float restingX = avatar().x;
+    steps(10);
+    EXPECT_EQ(avatar().x, restingX);
+}
+
+TEST_F(FloorWorld, OnAFloorSlopingDownToTheRightAHeldKeyKeepsTheAvatarWalkingRight)
+{
+    build(CollisionVector(0, 300, 3000, 300, 3, 0));
+    press(kKeyPressed, SDLK_a);
+    steps(2);
+    press(kKeyPressed, SDLK_d);
+    steps(2);
+    press(kKeyReleased, SDLK_d);
+    steps(2);
+    const float startX = avatar().x;
+    steps(30);
+    EXPECT_EQ(avatar().speed, 240.0f);
+    EXPECT_GT(avatar().dirX, 0.0f);
+    EXPECT_GT(avatar().x - startX, 60.0f);
+}
+
+TEST_F(FloorWorld, AJumpFromRestGoesStraightUpAt120)
+{
+    const float startX = avatar().x;
+    const float startY = avatar().y;
+    press(kKeyPressed, SDLK_SPACE);
+    steps(1);
+    EXPECT_EQ(avatar().speed, 120.0f);
+    EXPECT_EQ(avatar().dirX, 0.0f);
+    EXPECT_LT(avatar().dirY, 0.0f);
+    steps(3);
+    EXPECT_EQ(avatar().x, startX);
+    EXPECT_LT(avatar().y, startY - 4.0f);
+}
+
+TEST_F(FloorWorld, SpaceInTheAirDoesNothing)
+{
+    avatar().y = 100.0f;
+    avatar().speed = 0.0f;
+    steps(1);
+    ASSERT_FALSE(avatar().inContact);
+    const Vec2 direction = avatar().direction();
+    const float speed = avatar().speed;
+    press(kKeyPressed, SDLK_SPACE);
+    game->handleInput();
+    EXPECT_EQ(avatar().dirX, direction.x);
+    EXPECT_EQ(avatar().dirY, direction.y);
+    EXPECT_EQ(avatar().speed, speed);
+}
+
+TEST_F(FloorWorld, ArrowKeysAndMouseButtonsWriteTheirLines)
+{
+    log.clear();
+    press(kKeyPressed, SDLK_UP);
+    press(kKeyPressed, SDLK_DOWN);
+    press(kKeyPressed, SDLK_RIGHT);
+    press(kKeyPressed, SDLK_LEFT);
+    press(kKeyReleased, SDLK_UP);
+    game->inputQueue.push_back(mouseEvent(*game, SDL_BUTTON_MIDDLE, 10, 10));
+    game->inputQueue.push_back(mouseEvent(*game, SDL_BUTTON_RIGHT, 10, 10));
+    game->inputQueue.push_back(mouseEvent(*game, SDL_BUTTON_WHEELUP, 10, 10));
+    game->inputQueue.push_back(mouseEvent(*game, SDL_BUTTON_WHEELDOWN, 10, 10));
+    game->handleInput();
+    EXPECT_EQ(log.text(), "You moved up.\nYou moved down.\nYou moved right.\nYou moved left.\n"
+                          "middlerightWeapon switched up\nweapon switched down\n");
+    EXPECT_EQ(game->player.weapons.size(), 1u);
+}
+
+TEST_F(FloorWorld, BackQuoteWaitsForAConsoleCharacterThenWalksRight)
+{
+    static int waits = 0;
+    waits = 0;
+    game->readConsoleChar = [] { return ++waits; };
+    press(kKeyPressed, SDLK_BACKQUOTE);
+    steps(1);
+    EXPECT_EQ(waits, 1);
+    EXPECT_TRUE(game->rightHeld);
+    EXPECT_EQ(avatar().speed, 120.0f);
+    EXPECT_GT(avatar().dirX, 0.0f);
+}
+
+TEST_F(FloorWorld, AClickFiresAShotTowardsThePointersWorldPosition)
+{
+    avatar().x = 400.0f;
+    avatar().y = 300.0f;
+    game->renderer.camera = Vec2{100.0f, 50.0f};
+    game->inputQueue.push_back(mouseEvent(*game, SDL_BUTTON_LEFT, 350, 250));
+    game->inputQueue.push_back(mouseEvent(*game, SDL_BUTTON_LEFT, 332, 282));
+    game->handleInput();
+    const std::vector<Shot>& shots = game->player.currentWeapon().shots;
+    ASSERT_EQ(shots.size(), 2u);
+    EXPECT_EQ(shots[0].x, 432.0f);
+    EXPECT_EQ(shots[0].y, 332.0f);
+    EXPECT_EQ(shots[0].dx, 350.0f + 100.0f - 432.0f);
+    EXPECT_EQ(shots[0].dy, 250.0f + 50.0f - 332.0f);
+    // A click on the avatar's own centre on screen aims nowhere.
+    EXPECT_EQ(shots[1].dx, 0.0f);
+    EXPECT_EQ(shots[1].dy, 0.0f);
+}
+
+TEST_F(FloorWorld, ACollisionCostsAHitPointInTheSameStepAndTheLastOneEndsTheGame)
+{
+    Entity& enemy = *game->enemies()[0];
+    auto touch = [&] {
+        enemy.x = avatar().x + 40.0f;
+        enemy.y = avatar().y;
+        enemy.speed = 0.0f;
+        enemy.dirX = 0.6f;
+        enemy.dirY = 0.8f;
+    };
+    touch();
+    steps(1);
+    EXPECT_EQ(game->player.hp, 2);
+    EXPECT_NE(log.text().find("Collision Occured\n"), std::string::npos);
+
+    game->player.hp = 1;
+    touch();
+    log.clear();
+    EXPECT_FALSE(game->frameStep());
+    EXPECT_EQ(game->player.hp, 0);
+    const std::string text = log.text();
+    EXPECT_EQ(text.substr(text.size() - 7), "you die");
+}
+
+TEST_F(FloorWorld, EveryCollisionEventCostsAHitPointWhateverItsIds)
+{
+    game->player.hp = 1;
+    game->inputQueue.push_back(keySymbolEvent(game.get(), kEntityCollision, SDLK_d));
+    game->inputQueue.push_back(keySymbolEvent(game.get(), kEntityCollision, SDLK_d));
+    log.clear();
+    EXPECT_FALSE(game->frameStep());
+    EXPECT_EQ(game->player.hp, -1);
+    EXPECT_EQ(log.text(), "you die");
+}
+
+TEST(WinTest, OnlyAPositionPastTheLineWins)
+{
+    const auto game = makeHeadlessGame();
+    game->avatar().x = 2800.0f;
+    EXPECT_FALSE(avatarHasWon(*game));
+    game->avatar().x = std::nextafter(2800.0f, 3000.0f);
+    EXPECT_TRUE(avatarHasWon(*game));
+    game->avatar().x = std::nanf("");
+    EXPECT_FALSE(avatarHasWon(*game));
+}
+
+TEST(StepPacing, AStepIsDueSixteenMillisecondsAfterThePreviousOneEnded)
+{
+    EXPECT_FALSE(stepIsDue(15, 0));
+    EXPECT_TRUE(stepIsDue(16, 0));
+    EXPECT_FALSE(stepIsDue(1015, 1000));
+    EXPECT_TRUE(stepIsDue(1040, 1000));
+}
+
+} // namespace
