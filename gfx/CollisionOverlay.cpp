@@ -61,7 +61,8 @@ void drawCircleArc(float x, float y, float radius, float from, float to, int seg
 {
     glBegin(GL_LINE_STRIP);
     for (int index = 0; index <= segments; ++index) {
-        const float angle = from + (to - from) * static_cast<float>(index) / static_cast<float>(segments);
+        const float angle =
+            from + (to - from) * static_cast<float>(index) / static_cast<float>(segments);
         glVertex2f(x + radius * std::cos(angle), y + radius * std::sin(angle));
     }
     glEnd();

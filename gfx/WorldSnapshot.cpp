@@ -2,9 +2,9 @@
 
 #include "gfx/Renderer.h"
 
-#include <SDL.h>
 #include <GL/gl.h>
 #include <GL/glext.h>
+#include <SDL.h>
 
 #include <algorithm>
 #include <cmath>
@@ -51,8 +51,7 @@ bool hasCoreFramebuffers()
     return version != nullptr && std::atoi(version) >= 3;
 }
 
-template <typename Call>
-void findCall(Call& call, const char* name, const char* suffix)
+template <typename Call> void findCall(Call& call, const char* name, const char* suffix)
 {
     call = reinterpret_cast<Call>(SDL_GL_GetProcAddress((std::string(name) + suffix).c_str()));
 }
@@ -153,7 +152,8 @@ int pictureSide(float worldSide)
     if (!(worldSide >= 1.0f)) {
         return 0;
     }
-    return static_cast<int>(std::min(std::floor(worldSide), static_cast<float>(kLargestWorldPicture)));
+    return static_cast<int>(
+        std::min(std::floor(worldSide), static_cast<float>(kLargestWorldPicture)));
 }
 
 // Copies the kept part of a tile read back from OpenGL (bottom row first, `tileHeight` rows
@@ -164,11 +164,14 @@ void placeTile(const std::vector<uint8_t>& tile, int tileWidth, int tileHeight,
     const size_t keptBytes = static_cast<size_t>(across.to - across.from) * 3;
     for (int worldY = down.from; worldY < down.to; ++worldY) {
         const int row = tileHeight - 1 - (worldY - down.camera);
-        const uint8_t* from = tile.data() + (static_cast<size_t>(row) * static_cast<size_t>(tileWidth) +
-                                             static_cast<size_t>(across.from - across.camera)) * 3;
-        uint8_t* to = picture.rgb.data() +
-                      (static_cast<size_t>(worldY) * static_cast<size_t>(picture.width) +
-                       static_cast<size_t>(across.from)) * 3;
+        const uint8_t* from =
+            tile.data() + (static_cast<size_t>(row) * static_cast<size_t>(tileWidth) +
+                           static_cast<size_t>(across.from - across.camera)) *
+                              3;
+        uint8_t* to =
+            picture.rgb.data() + (static_cast<size_t>(worldY) * static_cast<size_t>(picture.width) +
+                                  static_cast<size_t>(across.from)) *
+                                     3;
         std::memcpy(to, from, keptBytes);
     }
 }
@@ -210,7 +213,8 @@ std::string snapshotWorld(Renderer& renderer, const std::function<void()>& drawO
     if (!target.complete) {
         return "the offscreen framebuffer could not be made";
     }
-    picture.rgb.assign(static_cast<size_t>(picture.width) * static_cast<size_t>(picture.height) * 3, 0);
+    picture.rgb.assign(static_cast<size_t>(picture.width) * static_cast<size_t>(picture.height) * 3,
+                       0);
     std::vector<uint8_t> tile(static_cast<size_t>(tileWidth) * static_cast<size_t>(tileHeight) * 3);
 
     const Vec2 savedScreen = renderer.screenSize;
@@ -220,7 +224,8 @@ std::string snapshotWorld(Renderer& renderer, const std::function<void()>& drawO
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     for (const TileSpan& down : tileSpans(picture.height, tileHeight)) {
         for (const TileSpan& across : tileSpans(picture.width, tileWidth)) {
-            renderer.camera = Vec2{static_cast<float>(across.camera), static_cast<float>(down.camera)};
+            renderer.camera =
+                Vec2{static_cast<float>(across.camera), static_cast<float>(down.camera)};
             renderer.drawFrame();
             if (drawOver) {
                 drawOver();

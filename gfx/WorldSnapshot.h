@@ -24,8 +24,8 @@ constexpr int kSnapshotTileSide = 1024;
 // The window may be smaller than the world, so the world is drawn into an offscreen
 // framebuffer one camera-sized tile after the other (at most `tileSide` pixels wide and
 // high), each read back and put in its place. `drawOver`, if set, runs after each tile's
-// frame with the world projection in place, to draw on top of it. The renderer's camera, view size and viewport are put back afterwards.
-// Needs the window's OpenGL context with framebuffer objects (OpenGL 3.0, or the ARB or EXT
-// extension); returns "" or a message that says what went wrong.
+// frame with the world projection in place, to draw on top of it. The renderer's camera, view size
+// and viewport are put back afterwards. Needs the window's OpenGL context with framebuffer objects
+// (OpenGL 3.0, or the ARB or EXT extension); returns "" or a message that says what went wrong.
 std::string snapshotWorld(Renderer& renderer, const std::function<void()>& drawOver,
                           WorldPicture& picture, int tileSide = kSnapshotTileSide);

@@ -84,11 +84,10 @@ TEST(ReplayMainLoop, TheMainLoopsCodePathGivesTheReplaysTraceAndLog)
     std::string mainLoopLog;
     runThroughTheMainLoop(script.events, folder.path(), mainLoopTrace, mainLoopLog);
 
-    const ReplayRun replay = runReplayTool("--dir " + quoted(folder.path()) + " --steps " +
-                                               std::to_string(kSteps) + " --input " +
-                                               quoted(scriptFile) + " --trace " +
-                                               quoted(folder.file("trace.txt")),
-                                           folder.path());
+    const ReplayRun replay = runReplayTool(
+        "--dir " + quoted(folder.path()) + " --steps " + std::to_string(kSteps) + " --input " +
+            quoted(scriptFile) + " --trace " + quoted(folder.file("trace.txt")),
+        folder.path());
     ASSERT_EQ(replay.status, 0) << replay.errors;
     EXPECT_NE(replay.errors.find("stopped after step 199: the script quit"), std::string::npos)
         << replay.errors;

@@ -165,7 +165,8 @@ TEST(ReplayTool, BadOptionsAreRefusedWithStatusTwoAndNothingRun)
     ScratchDirectory folder;
     const BadRequest requests[] = {
         {"--trace -", "quillfen-replay: --trace - is not allowed"},
-        {"--steps -1", "quillfen-replay: --steps needs a whole number of steps (0 or more), not '-1'"},
+        {"--steps -1",
+         "quillfen-replay: --steps needs a whole number of steps (0 or more), not '-1'"},
         {"--steps", "quillfen-replay: --steps needs a value"},
         {"--steps 1e3", "quillfen-replay: --steps needs a whole number"},
         {"--steps 99999999999", "quillfen-replay: --steps 99999999999 is too large"},
@@ -173,9 +174,8 @@ TEST(ReplayTool, BadOptionsAreRefusedWithStatusTwoAndNothingRun)
         {"--input /nonexistent.txt", "/nonexistent.txt: cannot read the input script"},
     };
     for (const BadRequest& request : requests) {
-        const ReplayRun run = runReplayTool(std::string("--dir ") + quoted(folder.path()) + " " +
-                                                request.options,
-                                            folder.path());
+        const ReplayRun run = runReplayTool(
+            std::string("--dir ") + quoted(folder.path()) + " " + request.options, folder.path());
         EXPECT_EQ(run.status, 2) << request.options;
         EXPECT_EQ(run.errors.rfind(request.error, 0), 0u) << request.options << ": " << run.errors;
         EXPECT_EQ(run.log, "") << request.options;
@@ -189,8 +189,13 @@ TEST(ReplayTool, BadScriptsGetOneLineWithTheLineNumberAndNothingRuns)
         {"1 down d\n2 down shift\n", ":2: unknown key 'shift'"},
         {"# fine\n\n-4 down d\n", ":3: step number '-4' is negative"},
         {"down d\n", ":1: expected a step number"},
-        {"1 down d\n18446744073709551616 quit\n", ":2: step number '18446744073709551616' is too large"},
-        {std::string("\x7f" "ELF\x02\x01\x01\0\0\0", 10) + "\n", ":1: expected a step number"},
+        {"1 down d\n18446744073709551616 quit\n",
+         ":2: step number '18446744073709551616' is too large"},
+        {std::string("\x7f"
+                     "ELF\x02\x01\x01\0\0\0",
+                     10) +
+             "\n",
+         ":1: expected a step number"},
         {"1 click left 9999999999999 5\n", ":1: x must be a window pixel from 0 to 639"},
     };
     int index = 0;

@@ -45,7 +45,8 @@ TEST(TraceFloat, NineSignificantDigitsThatReadBackExactly)
     EXPECT_EQ(traceFloat(1.0e-20f), "9.99999968e-21");
     for (const uint32_t bits : {0x3f7fffb8u, 0x4395fff7u, 0x00000001u, 0x7f7fffffu, 0xbf3504f3u}) {
         const float value = floatFromBits(bits);
-        EXPECT_EQ(bitsOf(std::strtof(traceFloat(value).c_str(), nullptr)), bits) << traceFloat(value);
+        EXPECT_EQ(bitsOf(std::strtof(traceFloat(value).c_str(), nullptr)), bits)
+            << traceFloat(value);
     }
 }
 
@@ -103,7 +104,8 @@ TEST(TraceWriter, LaterStepsHaveNoLevelAndShowTheContactFlag)
 {
     std::unique_ptr<Game> world = makeHeadlessGame();
     world->avatar().inContact = true;
-    world->levelPictures().push_back(std::make_unique<Entity>(0.0f, 1.0f, 2.0f, 64.0f, 64.0f, 0.0f, 1.0f));
+    world->levelPictures().push_back(
+        std::make_unique<Entity>(0.0f, 1.0f, 2.0f, 64.0f, 64.0f, 0.0f, 1.0f));
     std::ostringstream out;
     TraceWriter(out).writeStep(42, *world);
     const std::vector<std::string> lines = linesOf(out.str());

@@ -19,8 +19,8 @@ struct Pixel {
 
 Pixel pixelAt(const WorldPicture& picture, int x, int y)
 {
-    const size_t at = (static_cast<size_t>(y) * static_cast<size_t>(picture.width) +
-                       static_cast<size_t>(x)) * 3;
+    const size_t at =
+        (static_cast<size_t>(y) * static_cast<size_t>(picture.width) + static_cast<size_t>(x)) * 3;
     return Pixel{picture.rgb[at], picture.rgb[at + 1], picture.rgb[at + 2]};
 }
 
@@ -31,8 +31,7 @@ bool isRed(Pixel p) { return p.red > 200 && p.green < 80 && p.blue < 80; }
 
 // Whether the colour test holds at (x, y) or a pixel next to it: a line two pixels wide on a
 // whole coordinate covers the rows on both sides of it, and curves are rounded to pixels.
-template <typename Test>
-bool lineAt(const WorldPicture& picture, int x, int y, Test test)
+template <typename Test> bool lineAt(const WorldPicture& picture, int x, int y, Test test)
 {
     for (int dy = -1; dy <= 1; ++dy) {
         for (int dx = -1; dx <= 1; ++dx) {
@@ -69,8 +68,8 @@ protected:
 TEST_F(WorldMap, ShowsTheWholeWorldWithItsGeometryInPlace)
 {
     WorldPicture picture;
-    const std::string problem =
-        snapshotWorld(world->renderer, [this] { drawCollisionOverlay(*world); }, picture);
+    const std::string problem = snapshotWorld(
+        world->renderer, [this] { drawCollisionOverlay(*world); }, picture);
     ASSERT_EQ(problem, "");
     ASSERT_EQ(picture.width, 3000);
     ASSERT_EQ(picture.height, 680);
@@ -89,10 +88,12 @@ TEST_F(WorldMap, ShowsTheWholeWorldWithItsGeometryInPlace)
 TEST_F(WorldMap, TheStitchedTilesAddUpToOnePicture)
 {
     WorldPicture bigTiles;
-    ASSERT_EQ(snapshotWorld(world->renderer, [this] { drawCollisionOverlay(*world); }, bigTiles), "");
+    ASSERT_EQ(snapshotWorld(
+                  world->renderer, [this] { drawCollisionOverlay(*world); }, bigTiles),
+              "");
     WorldPicture smallTiles;
-    ASSERT_EQ(snapshotWorld(world->renderer, [this] { drawCollisionOverlay(*world); }, smallTiles,
-                            300),
+    ASSERT_EQ(snapshotWorld(
+                  world->renderer, [this] { drawCollisionOverlay(*world); }, smallTiles, 300),
               "");
     ASSERT_EQ(smallTiles.width, bigTiles.width);
     ASSERT_EQ(smallTiles.height, bigTiles.height);
@@ -136,11 +137,12 @@ TEST(ReplayToolMap, WritesAPngOfTheWholeWorldAndRunsTheSameGame)
     EXPECT_EQ(png[24], 8);
     EXPECT_EQ(png[25], 2) << "RGB";
 
-    const ReplayRun headless = runReplayTool(
-        common + " --trace " + quoted(folder.file("headless.txt")), folder.path());
+    const ReplayRun headless =
+        runReplayTool(common + " --trace " + quoted(folder.file("headless.txt")), folder.path());
     ASSERT_EQ(headless.status, 0) << headless.errors;
     EXPECT_EQ(drawn.log, headless.log);
-    EXPECT_TRUE(readWholeFile(folder.file("drawn.txt")) == readWholeFile(folder.file("headless.txt")))
+    EXPECT_TRUE(readWholeFile(folder.file("drawn.txt")) ==
+                readWholeFile(folder.file("headless.txt")))
         << "Drawing in a window changed the game.";
 }
 

@@ -15,8 +15,8 @@ struct NamedCode {
 
 // SDL 1.2 key symbols of the keys the game listens to.
 const NamedCode kKeyNames[] = {
-    {"a", 97},     {"d", 100},    {"space", 32},  {"backquote", 96},
-    {"up", 273},   {"down", 274}, {"right", 275}, {"left", 276},
+    {"a", 97},   {"d", 100},    {"space", 32},  {"backquote", 96},
+    {"up", 273}, {"down", 274}, {"right", 275}, {"left", 276},
 };
 
 // SDL 1.2 mouse buttons.
@@ -142,7 +142,8 @@ std::string LineReader::readStep()
     switch (readNumber(word, kLastScriptStep, step)) {
     case NumberForm::NotANumber:
         return "expected a step number at the start of the line, found " + shown(word);
-    case NumberForm::Negative: return "step number " + shown(word) + " is negative; steps count from 1";
+    case NumberForm::Negative:
+        return "step number " + shown(word) + " is negative; steps count from 1";
     case NumberForm::TooLarge:
         return "step number " + shown(word) + " is too large (at most " +
                std::to_string(kLastScriptStep) + ")";
@@ -161,12 +162,13 @@ std::string LineReader::readKey(const char* what)
         return std::string("missing key after '") + what + "'";
     }
     const std::string& word = words[next++];
-    const std::string problem = readNamedOrNumber(word, kKeyNames, std::size(kKeyNames),
-                                                  kLastSdlKey, event.code);
+    const std::string problem =
+        readNamedOrNumber(word, kKeyNames, std::size(kKeyNames), kLastSdlKey, event.code);
     if (!problem.empty()) {
         return "unknown key " + shown(word) +
                " (expected a, d, space, backquote, up, down, left, right or an SDL 1.2 key "
-               "number from 0 to " + std::to_string(kLastSdlKey) + ")";
+               "number from 0 to " +
+               std::to_string(kLastSdlKey) + ")";
     }
     return "";
 }
@@ -193,8 +195,8 @@ std::string LineReader::readClick()
 
 std::string LineReader::readCoordinate(const char* axis, int32_t size, int32_t& value)
 {
-    const std::string range = std::string(axis) + " must be a window pixel from 0 to " +
-                              std::to_string(size - 1);
+    const std::string range =
+        std::string(axis) + " must be a window pixel from 0 to " + std::to_string(size - 1);
     if (next == words.size()) {
         return std::string("missing ") + axis + " of the click (" + range + ")";
     }
@@ -267,7 +269,8 @@ ParsedScript readInputScript(const std::string& fileName)
     }
     if (!readable) {
         ParsedScript unreadable;
-        unreadable.error = fileName + ": cannot read the input script (" + std::strerror(errno) + ")";
+        unreadable.error =
+            fileName + ": cannot read the input script (" + std::strerror(errno) + ")";
         return unreadable;
     }
     return parseInputScript(text, fileName);

@@ -21,7 +21,7 @@ struct ScriptEvent {
     int32_t code = 0; // the SDL key number, or the mouse button
     int32_t x = 0;    // window pixel of a click
     int32_t y = 0;
-    int line = 0;     // where it stands in the script, for messages
+    int line = 0; // where it stands in the script, for messages
 };
 
 constexpr int64_t kLastScriptStep = 2147483647;

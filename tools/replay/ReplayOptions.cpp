@@ -3,7 +3,8 @@
 #include <cstring>
 
 const char* const kReplayUsage =
-    "usage: quillfen-replay [--dir DIR] [--steps N] [--input FILE] [--trace FILE] [--map FILE.png]\n"
+    "usage: quillfen-replay [--dir DIR] [--steps N] [--input FILE] [--trace FILE] [--map "
+    "FILE.png]\n"
     "  --dir DIR       the game's working directory, with Level.txt and the bitmaps\n"
     "  --steps N       run at most N world steps (0: only build the world and load the level)\n"
     "  --input FILE    the input script: '<step> down|up <key>', '<step> click <button> <x> <y>',\n"

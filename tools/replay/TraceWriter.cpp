@@ -45,8 +45,9 @@ void TraceWriter::writeLevel(const Game& world)
             << '\n';
     }
     for (const CollisionArc& arc : world.arcs) {
-        out << "a " << traceFloat(arc.x) << ' ' << traceFloat(arc.y) << ' ' << traceFloat(arc.radius)
-            << ' ' << static_cast<unsigned>(arc.quadrant) << ' ' << static_cast<unsigned>(arc.flag)
-            << ' ' << traceFloat(arc.minSpeed) << ' ' << traceFloat(arc.distance) << '\n';
+        out << "a " << traceFloat(arc.x) << ' ' << traceFloat(arc.y) << ' '
+            << traceFloat(arc.radius) << ' ' << static_cast<unsigned>(arc.quadrant) << ' '
+            << static_cast<unsigned>(arc.flag) << ' ' << traceFloat(arc.minSpeed) << ' '
+            << traceFloat(arc.distance) << '\n';
     }
 }

@@ -8,8 +8,8 @@
 std::string writeWorldMap(Game& world, const std::string& path)
 {
     WorldPicture picture;
-    const std::string problem =
-        snapshotWorld(world.renderer, [&world] { drawCollisionOverlay(world); }, picture);
+    const std::string problem = snapshotWorld(
+        world.renderer, [&world] { drawCollisionOverlay(world); }, picture);
     if (!problem.empty()) {
         return problem;
     }
