@@ -107,24 +107,4 @@ TEST(StepRunner, DeathEndsTheRunAfterTheStepThatPrintedIt)
     EXPECT_EQ(log.text().substr(log.text().size() - 7), "you die");
 }
 
-TEST(StepRunner, ScriptEventsBecomeTheSdlEventsTheMainLoopPolls)
-{
-    const std::vector<ScriptEvent> events =
-        script("1 down a\n1 up 300\n1 click wheeldown 639 479\n1 quit\n");
-    const SDL_Event down = toSdlEvent(events[0]);
-    EXPECT_EQ(down.type, SDL_KEYDOWN);
-    EXPECT_EQ(down.key.state, SDL_PRESSED);
-    EXPECT_EQ(down.key.keysym.sym, SDLK_a);
-    const SDL_Event up = toSdlEvent(events[1]);
-    EXPECT_EQ(up.type, SDL_KEYUP);
-    EXPECT_EQ(up.key.state, SDL_RELEASED);
-    EXPECT_EQ(static_cast<int>(up.key.keysym.sym), 300);
-    const SDL_Event click = toSdlEvent(events[2]);
-    EXPECT_EQ(click.type, SDL_MOUSEBUTTONDOWN);
-    EXPECT_EQ(click.button.button, SDL_BUTTON_WHEELDOWN);
-    EXPECT_EQ(click.button.x, 639);
-    EXPECT_EQ(click.button.y, 479);
-    EXPECT_EQ(toSdlEvent(events[3]).type, SDL_QUIT);
-}
-
 } // namespace

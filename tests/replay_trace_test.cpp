@@ -100,20 +100,4 @@ TEST(TraceWriter, BitsAreDecimalIdsUnsignedAndAZeroLineHasNoNormal)
     EXPECT_EQ(lines[6], "a 1.5 -2 3 255 200 -0 1e+10");
 }
 
-TEST(TraceWriter, LaterStepsHaveNoLevelAndShowTheContactFlag)
-{
-    std::unique_ptr<Game> world = makeHeadlessGame();
-    world->avatar().inContact = true;
-    world->levelPictures().push_back(
-        std::make_unique<Entity>(0.0f, 1.0f, 2.0f, 64.0f, 64.0f, 0.0f, 1.0f));
-    std::ostringstream out;
-    TraceWriter(out).writeStep(42, *world);
-    const std::vector<std::string> lines = linesOf(out.str());
-    ASSERT_EQ(lines.size(), 2u + 4u);
-    EXPECT_EQ(lines[0], "step 42 hp 3");
-    EXPECT_EQ(lines[2].back(), '1');
-    EXPECT_EQ(lines[5].rfind("e 5 13 1 2 0 1.0000", 0), 0u) << lines[5];
-    EXPECT_EQ(lines[5].substr(lines[5].size() - 4), " 0 0");
-}
-
 } // namespace
