@@ -79,7 +79,9 @@ void collideWithArc(Entity& entity, const CollisionArc& arc, bool& held)
     const float r = entity.radius;
     const bool inside = 0.0f <= k && k <= r && (arc.flag & kArcSolidInside) != 0;
     const bool outside = !inside && k <= 0.0f && -r <= k && (arc.flag & kArcSolidOutside) != 0;
-    if ((inside || outside) && quarterIsSolid(arc, rel)) {
+    // A box centre whose distance from the centre comes out 0 (it can be a hair away, with the
+    // squared distance rounding to 0) has no normal to be pushed along: no contact.
+    if ((inside || outside) && distance > 0.0f && quarterIsSolid(arc, rel)) {
         turnAlongTangent(entity, rel);
         const Vec2 n = normalized(rel);
         // Inside contacts end one radius within the rim, outside contacts one radius beyond it.

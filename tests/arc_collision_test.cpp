@@ -1,0 +1,247 @@
+#include "entities/Entity.h"
+#include "physics/ArcCollision.h"
+#include "physics/CollisionShapes.h"
+#include "support/TestWorld.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+CollisionArc arcAt(float x, float y, float radius, uint8_t quadrant, uint8_t flag, float minSpeed,
+                   float distance)
+{
+    CollisionArc arc;
+    arc.x = x;
+    arc.y = y;
+    arc.radius = radius;
+    arc.quadrant = quadrant;
+    arc.flag = flag;
+    arc.minSpeed = minSpeed;
+    arc.distance = distance;
+    return arc;
+}
+
+// The big arc of the built-in scene: three solid quarters (the lower-left one is open),
+// solid and holding from both sides at 60 and more.
+CollisionArc threeQuarterLoop() { return arcAt(400, 210, 200, 13, 15, 60, -1); }
+
+// A 64 by 64 entity (radius 32) whose box centre is at (cx, cy).
+Entity boxAt(float cx, float cy, float speed, float dirX, float dirY)
+{
+    return Entity(speed, cx - 32.0f, cy - 32.0f, 64, 64, dirX, dirY);
+}
+
+float centreDistance(const Entity& entity, const CollisionArc& arc)
+{
+    return std::hypot(entity.x + 32.0f - arc.x, entity.y + 32.0f - arc.y);
+}
+
+bool touch(Entity& entity, const CollisionArc& arc)
+{
+    bool held = false;
+    collideWithArc(entity, arc, held);
+    return held;
+}
+
+void expectUntouched(const Entity& after, const Entity& before)
+{
+    EXPECT_EQ(after.x, before.x);
+    EXPECT_EQ(after.y, before.y);
+    EXPECT_EQ(after.dirX, before.dirX);
+    EXPECT_EQ(after.dirY, before.dirY);
+    EXPECT_EQ(after.speed, before.speed);
+    EXPECT_FALSE(after.inContact);
+}
+
+TEST(ArcCollision, AnOpenQuarterLetsEntitiesThroughTheRimFromBothSides)
+{
+    const CollisionArc loop = threeQuarterLoop();
+    // Box centres 20 inside and 12 outside the rim, in the open lower-left quarter.
+    for (Vec2 rel : {Vec2{-108, 144}, Vec2{-127.2f, 169.6f}}) {
+        Entity entity = boxAt(400 + rel.x, 210 + rel.y, 100, 0.6f, 0.8f);
+        const Entity before = entity;
+        EXPECT_FALSE(touch(entity, loop));
+        expectUntouched(entity, before);
+    }
+    // The same places mirrored into the solid lower-right quarter are put back on their side.
+    Entity inside = boxAt(400 + 108, 210 + 144, 100, 0.6f, 0.8f);
+    EXPECT_TRUE(touch(inside, loop));
+    EXPECT_TRUE(inside.inContact);
+    EXPECT_NEAR(centreDistance(inside, loop), 168.0f, 1e-3f);
+    Entity outside = boxAt(400 + 127.2f, 210 + 169.6f, 100, -0.6f, -0.8f);
+    EXPECT_TRUE(touch(outside, loop));
+    EXPECT_TRUE(outside.inContact);
+    EXPECT_NEAR(centreDistance(outside, loop), 232.0f, 1e-3f);
+}
+
+TEST(ArcCollision, AContactTurnsAlongTheTangentAndKeepsTheSpeed)
+{
+    const CollisionArc circle = arcAt(400, 210, 100, 15, 1, 1000, -1);
+    // Arriving at 200 over the upper right of the rim, heading left.
+    Entity entity = boxAt(400 + 72, 210 - 96, 200, -1, 0);
+    EXPECT_FALSE(touch(entity, circle)); // far too slow to be held at 1000
+    EXPECT_TRUE(entity.inContact);
+    EXPECT_EQ(entity.speed, 200.0f);
+    const Vec2 n{0.6f, -0.8f}; // from the arc's centre towards the box centre
+    EXPECT_NEAR(entity.dirX * n.x + entity.dirY * n.y, 0.0f, 1e-5f);
+    EXPECT_NEAR(entity.dirX * entity.dirX + entity.dirY * entity.dirY, 1.0f, 1e-4f);
+    // Of the two tangents, the one that goes on the way it was heading: left (and up).
+    EXPECT_LT(entity.dirX, 0.0f);
+    EXPECT_LT(entity.dirY, 0.0f);
+    EXPECT_NEAR(centreDistance(entity, circle), 132.0f, 1e-3f);
+
+    // Heading the other way round, it is turned the other way.
+    Entity other = boxAt(400 + 72, 210 - 96, 200, 1, 0);
+    touch(other, circle);
+    EXPECT_GT(other.dirX, 0.0f);
+    EXPECT_GT(other.dirY, 0.0f);
+}
+
+TEST(ArcCollision, HoldingNeedsTheMinimumSpeed)
+{
+    const CollisionArc loop = threeQuarterLoop();
+    Entity slow = boxAt(400 + 108, 210 + 144, 59, 0.6f, 0.8f);
+    EXPECT_FALSE(touch(slow, loop));
+    EXPECT_TRUE(slow.inContact);
+    EXPECT_EQ(slow.speed, 59.0f);
+
+    Entity fast = boxAt(400 + 108, 210 + 144, 60, 0.6f, 0.8f);
+    EXPECT_TRUE(touch(fast, loop));
+
+    // A negative minimum holds every contact, even at rest.
+    CollisionArc always = loop;
+    always.minSpeed = -1;
+    Entity resting = boxAt(400 + 108, 210 + 144, 0, 0.6f, 0.8f);
+    EXPECT_TRUE(touch(resting, always));
+}
+
+TEST(ArcCollision, AHeldEntityFeelsNoGravityAndAnUnheldOneFalls)
+{
+    auto game = makeHeadlessGame();
+    game->lines.clear();
+    game->arcs = {threeQuarterLoop()};
+    Entity& avatar = game->avatar();
+    for (float speed : {59.0f, 60.0f}) {
+        const Entity start = boxAt(400 + 108, 210 + 144, speed, 0.6f, 0.8f);
+        avatar.x = start.x;
+        avatar.y = start.y;
+        avatar.speed = start.speed;
+        avatar.dirX = start.dirX;
+        avatar.dirY = start.dirY;
+        game->physics.collideWithLevel(game->avatars());
+        EXPECT_TRUE(avatar.inContact);
+        if (speed == 60.0f) {
+            EXPECT_EQ(avatar.speed, 60.0f);
+            EXPECT_NEAR(avatar.dirX * 0.6f + avatar.dirY * 0.8f, 0.0f, 1e-5f); // still tangent
+        } else {
+            EXPECT_NE(avatar.speed, 59.0f);
+            EXPECT_GT(avatar.dirX * 0.6f + avatar.dirY * 0.8f, 0.1f); // gravity bent it outwards
+        }
+    }
+}
+
+TEST(ArcCollision, TheAxesBelongToNoQuarter)
+{
+    const CollisionArc full = arcAt(400, 210, 200, 15, 15, -1, -1);
+    // Box centres 20 inside the rim straight below, above, left and right of the centre.
+    for (Vec2 rel : {Vec2{0, 180}, Vec2{0, -180}, Vec2{-180, 0}, Vec2{180, 0}}) {
+        Entity entity = boxAt(400 + rel.x, 210 + rel.y, 100, 0.6f, 0.8f);
+        const Entity before = entity;
+        EXPECT_FALSE(touch(entity, full));
+        expectUntouched(entity, before);
+    }
+}
+
+TEST(ArcCollision, ACentreExactlyOnTheRimIsAnInsideContactWhenTheInsideIsSolid)
+{
+    // fastSqrt(84² + 112²) is exactly 140, so the box centre sits exactly on the rim (k = 0).
+    const float startX = 400 + 84 - 32;
+    const float startY = 210 + 112 - 32;
+    Entity both(100, startX, startY, 64, 64, 0.6f, 0.8f);
+    EXPECT_TRUE(touch(both, arcAt(400, 210, 140, 1, 1 | 2 | 8, -1, -1)));
+    EXPECT_NEAR(both.x, startX - 0.6f * 32, 1e-3f); // pushed in, one radius inside the rim
+    EXPECT_NEAR(both.y, startY - 0.8f * 32, 1e-3f);
+
+    Entity noInsideHold(100, startX, startY, 64, 64, 0.6f, 0.8f);
+    EXPECT_FALSE(touch(noInsideHold, arcAt(400, 210, 140, 1, 1 | 2 | 4, -1, -1)));
+    EXPECT_TRUE(noInsideHold.inContact);
+
+    Entity outsideOnly(100, startX, startY, 64, 64, 0.6f, 0.8f);
+    EXPECT_TRUE(touch(outsideOnly, arcAt(400, 210, 140, 1, 1 | 4, -1, -1)));
+    EXPECT_NEAR(outsideOnly.x, startX + 0.6f * 32, 1e-3f); // pushed out instead
+    EXPECT_NEAR(outsideOnly.y, startY + 0.8f * 32, 1e-3f);
+}
+
+TEST(ArcCollision, TheRingPullsTheCornerWithTwentyHalfWayAcross)
+{
+    // Ring from 50 to 110 around (400, 160); the corner is 80 away, straight below the centre.
+    // The box centre is 116 away, beyond the ring: the ring measures from the corner.
+    const CollisionArc ring = arcAt(400, 160, 50, 15, 16, -1, 60);
+    Entity entity(0, 400, 240, 64, 64, 1, 0);
+    EXPECT_TRUE(touch(entity, ring));
+    EXPECT_FALSE(entity.inContact);
+    EXPECT_NEAR(entity.speed, 20.0f, 1e-3f);
+    EXPECT_NEAR(entity.dirX, 0.0f, 1e-6f);
+    EXPECT_NEAR(entity.dirY, -1.0f, 1e-5f);
+    EXPECT_EQ(entity.x, 400.0f); // the ring changes the velocity only
+    EXPECT_EQ(entity.y, 240.0f);
+
+    // In a world step the ring takes the place of gravity.
+    auto game = makeHeadlessGame();
+    game->lines.clear();
+    game->arcs = {ring};
+    Entity& avatar = game->avatar();
+    avatar.x = 400;
+    avatar.y = 240;
+    avatar.speed = 0;
+    game->physics.collideWithLevel(game->avatars());
+    EXPECT_NEAR(avatar.speed, 20.0f, 1e-3f);
+    EXPECT_NEAR(avatar.dirY, -1.0f, 1e-5f);
+}
+
+TEST(ArcCollision, ARingWithNoWidthIsEmpty)
+{
+    for (float width : {0.0f, -1.0f}) {
+        const CollisionArc ring = arcAt(400, 160, 50, 15, 16 | 4 | 1, -1, width);
+        Entity entity(100, 400, 210.5f, 64, 64, 1, 0); // corner just beyond the rim
+        const Entity before = entity;
+        EXPECT_FALSE(touch(entity, ring)) << "width " << width;
+        expectUntouched(entity, before);
+    }
+}
+
+TEST(ArcCollision, TheRingMeasuresTheCornerAfterThePush)
+{
+    // An outside contact in the upper-left quarter pushes the corner out of the ring.
+    const CollisionArc ringed = arcAt(400, 160, 50, 15, 16 | 1, -1, 60);
+    Entity entity = boxAt(400 - 36, 160 - 48, 100, 0.6f, 0.8f);
+    EXPECT_LT(std::hypot(entity.x - 400, entity.y - 160), 110.0f); // in the ring before
+    EXPECT_FALSE(touch(entity, ringed));
+    EXPECT_TRUE(entity.inContact);
+    EXPECT_EQ(entity.speed, 100.0f);
+}
+
+TEST(ArcCollision, ARingCentredOnTheCornerHoldsWithoutPulling)
+{
+    // Only a negative radius lets the corner itself lie in the ring.
+    const CollisionArc ring = arcAt(100, 100, -10, 15, 16, -1, 50);
+    Entity entity(30, 100, 100, 64, 64, 0.6f, 0.8f);
+    const Entity before = entity;
+    EXPECT_TRUE(touch(entity, ring));
+    expectUntouched(entity, before);
+}
+
+TEST(ArcCollision, ACentreTooCloseToMeasureHasNoWayOutAndIsLeftAlone)
+{
+    // The box centre is 1e-24 from the arc's centre in both axes: it lies in the upper-left
+    // quarter, but the squared distance rounds to 0, so there is no normal to push along.
+    const CollisionArc tiny = arcAt(1e-24f, 1e-24f, 10, 15, 2 | 8, -1, -1);
+    Entity entity(100, -32, -32, 64, 64, 0.6f, 0.8f);
+    const Entity before = entity;
+    EXPECT_FALSE(touch(entity, tiny));
+    expectUntouched(entity, before);
+}
+
+} // namespace
