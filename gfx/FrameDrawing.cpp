@@ -22,6 +22,14 @@ void Renderer::clampCamera()
 
 void Renderer::drawFrame()
 {
+    drawScene();
+    if (mode == RenderMode::Window) {
+        SDL_GL_SwapBuffers();
+    }
+}
+
+void Renderer::drawScene()
+{
     clampCamera();
     if (mode == RenderMode::Headless) {
         return;
@@ -36,7 +44,6 @@ void Renderer::drawFrame()
     for (const EntityList& list : owner->entityLists) {
         drawEntities(list);
     }
-    SDL_GL_SwapBuffers();
 }
 
 // The background stretched over the whole world; its last row lands at worldSize.y / 1.35.

@@ -31,7 +31,9 @@ public:
 extern const char* const kImageFailedToLoad;
 extern const char* const kNoAlphaSurface;
 
-// Reads a bitmap; null if it cannot be read. The stream is closed by the loader.
+// Reads a bitmap; null if it cannot be read. The stream is closed either way. An uncompressed
+// bitmap whose header claims more pixels than the file holds is refused before the loader
+// reserves memory for them.
 SDL_Surface* readBitmap(SDL_RWops* stream);
 
 // The surface as 32-bit RGBA (bytes red, green, blue, alpha), every copied pixel opaque.

@@ -32,6 +32,10 @@ public:
     // Clamps the camera to the world, draws background, tiles and the five entity lists, swaps.
     void drawFrame();
 
+    // Everything drawFrame does before its buffer swap: the finished frame stays in the buffer
+    // being drawn, where it can still be read back.
+    void drawScene();
+
     // Nudges the camera towards the entity when it leaves the follow box.
     void followCamera(const Entity& followed);
 

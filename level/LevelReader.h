@@ -1,0 +1,102 @@
+#pragma once
+
+#include "level/CharSource.h"
+
+#include <cstdint>
+#include <string>
+
+// The eight headers of a level text. Each introduces exactly one record.
+enum class LevelHeader {
+    Image,           // "#_Image": a picture placed in the world
+    Size,            // "#_Size": the world's width and height
+    TileList,        // "#_TList": a tile description (4 key steps)
+    CollisionVector, // "#_CollVec": a collision line (6 key steps)
+    CollisionArc,    // "#_CollArc": a collision arc (5 key steps)
+    Objects,         // "#_Objects": nothing
+    Events,          // "#_Events": nothing
+    Player,          // "#_Player": a player description (4 key steps)
+};
+
+// The header that `word` is, matched exactly and case-sensitively; false for any other word.
+bool findHeader(const std::string& word, LevelHeader& header);
+
+// A picture placed in the world.
+struct PictureRecord {
+    std::string fileName;
+};
+
+// The world's size.
+struct SizeRecord {
+    float width = 0.0f;
+    float height = 0.0f;
+};
+
+// A tile description: only echoed, nothing is built from it.
+struct TileRecord {
+    std::string imageName;
+    int32_t id = 0;
+    float x = 0.0f;
+    float y = 0.0f;
+    int32_t imageId = 0;
+};
+
+// A collision line: start point, extent, side bits (low 8 bits of the number) and id.
+struct LineRecord {
+    float x = 0.0f;
+    float y = 0.0f;
+    float dx = 0.0f;
+    float dy = 0.0f;
+    uint8_t type = 0;
+    int32_t id = 0;
+};
+
+// A collision arc: centre, radius, quarter and behaviour bits, minimum speed, ring width.
+struct ArcRecord {
+    float x = 0.0f;
+    float y = 0.0f;
+    float radius = 0.0f;
+    uint8_t quadrant = 0;
+    uint8_t flag = 0;
+    float minSpeed = 0.0f;
+    float distance = 0.0f;
+};
+
+// A player description: only echoed, the world's player keeps its own values.
+struct PlayerRecord {
+    int32_t hp = 0;
+    int32_t ammoG = 0;
+    int32_t ammoF = 0;
+    int32_t ammoB = 0;
+    int32_t score = 0;
+    char gunType = '\0';
+};
+
+// Reads a level text as a stream of words: the words between records, and the records that
+// follow their headers. A keyed record is a fixed number of key steps; each step reads one word
+// and, when it is one of the record's keys, that key's values right after it. A word that is
+// no key spends its step. A value that does not parse stays as it was and is read again as the
+// next key; a key with several values stops at the first one that does not parse. A record cut
+// short by the end of the text keeps zeros (and empty names) for what is missing.
+//
+// Words are kept as the game compares and prints them: at most 254 bytes, and ending at the
+// first NUL byte if the run holds one.
+class LevelReader {
+public:
+    explicit LevelReader(CharSource& text);
+
+    // The next word of the text; false at its end.
+    bool nextWord(std::string& word);
+
+    PictureRecord readPicture();
+    SizeRecord readSize();
+    TileRecord readTile();
+    LineRecord readLine();
+    ArcRecord readArc();
+    PlayerRecord readPlayer();
+
+private:
+    bool readFloats(float& first, float& second);
+    bool readLowByte(uint8_t& bits);
+
+    CharSource& source;
+};

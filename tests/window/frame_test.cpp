@@ -1,0 +1,340 @@
+// Drawn frames read back from the window: the stretched background, the tile's disc, entity
+// quads, the stacking of the lists, the camera clamp, and lists that end early.
+
+#include "window/GlWindow.h"
+
+#include "gfx/Image.h"
+
+#include <filesystem>
+
+namespace {
+
+const Rgb kBlack{0, 0, 0};
+
+// The background: 8 columns and 6 rows, a colour of its own in every cell. No picture of the
+// tests below has a blue value of 7.
+Rgb bandColour(int column, int row)
+{
+    return Rgb{static_cast<Uint8>(20 + 40 * row), static_cast<Uint8>(10 + 30 * column), 7};
+}
+
+Painter solid(Rgb colour)
+{
+    return [colour](int, int) { return colour; };
+}
+
+void writeBitmap(const ScratchDirectory& scratch, const std::string& name, int width, int height,
+                 const Painter& paint)
+{
+    BitmapLayout layout = bitmapOf(width, height, 24);
+    layout.paint = paint;
+    scratch.write(name, bitmapBytes(layout));
+}
+
+// A scratch folder with the banded background and a tile painted with positionColour.
+class FrameTest : public WindowTest {
+protected:
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        writeBitmap(scratch, "level.bmp", 8, 6, bandColour);
+        writeBitmap(scratch, "tile.bmp", 128, 128, positionColour);
+    }
+
+    std::unique_ptr<Game> makeGame() const { return makeWindowGame(scratch.path()); }
+
+    // Loads a 64x64 picture of one colour; returns its id.
+    int32_t solidPicture(Game& game, const std::string& name, Rgb colour) const
+    {
+        writeBitmap(scratch, name, 64, 64, solid(colour));
+        LogCapture log;
+        return game.renderer.loadImage(scratch.file(name).c_str());
+    }
+
+    ScratchDirectory scratch;
+};
+
+Entity& addEntity(Game& game, int list, float x, float y, std::vector<int32_t> pictureIds)
+{
+    game.entityLists[static_cast<size_t>(list)].push_back(
+        std::make_unique<Entity>(0.0f, x, y, 64.0f, 64.0f, 1.0f, 0.0f));
+    Entity& entity = *game.entityLists[static_cast<size_t>(list)].back();
+    entity.imageIds = std::move(pictureIds);
+    return entity;
+}
+
+// The disc mask of a picture of that size, as loading cuts it.
+SurfacePtr discOf(int width, int height)
+{
+    LogCapture log;
+    SurfacePtr rgba(toRgbaSurface(makeRgbSurface(width, height, positionColour).release()));
+    applyDiscMask(rgba.get());
+    return rgba;
+}
+
+TEST_F(FrameTest, TheBackgroundIsStretchedOverTheWorldWithItsLastRowNear504)
+{
+    const std::unique_ptr<Game> game = makeGame();
+    clearDrawnLists(*game);
+    Renderer& renderer = game->renderer;
+
+    // Each of the 8 columns spans 375 units of the 3000-wide world; each of the 6 rows about
+    // 84 units, so the picture ends at 680 / 1.35, about 503.7.
+    const Frame top = Frame::drawnBy(renderer);
+    EXPECT_EQ(worldPixel(top, renderer, 0, 0), bandColour(0, 0));
+    EXPECT_EQ(worldPixel(top, renderer, 372, 81), bandColour(0, 0));
+    EXPECT_EQ(worldPixel(top, renderer, 378, 87), bandColour(1, 1));
+    EXPECT_EQ(worldPixel(top, renderer, 639, 165), bandColour(1, 1));
+    EXPECT_EQ(worldPixel(top, renderer, 100, 170), bandColour(0, 2));
+    EXPECT_EQ(worldPixel(top, renderer, 100, 333), bandColour(0, 3));
+    EXPECT_EQ(worldPixel(top, renderer, 100, 338), bandColour(0, 4));
+    EXPECT_EQ(worldPixel(top, renderer, 100, 422), bandColour(0, 5));
+    EXPECT_EQ(worldPixel(top, renderer, 500, 479), bandColour(1, 5));
+
+    // Below the last row the quad samples the empty, transparent rows of the power-of-two
+    // texture, so the black clear colour shows, and from about y 671.6 on the texture again
+    // from its top row.
+    renderer.camera = Vec2{0.0f, 200.0f};
+    const Frame bottom = Frame::drawnBy(renderer);
+    EXPECT_EQ(worldPixel(bottom, renderer, 100, 501), bandColour(0, 5));
+    EXPECT_EQ(worldPixel(bottom, renderer, 100, 506), kBlack);
+    EXPECT_EQ(worldPixel(bottom, renderer, 600, 669), kBlack);
+    EXPECT_EQ(worldPixel(bottom, renderer, 100, 674), bandColour(0, 0));
+    EXPECT_EQ(worldPixel(bottom, renderer, 400, 679), bandColour(1, 0));
+
+    renderer.camera = Vec2{2360.0f, 0.0f};
+    const Frame right = Frame::drawnBy(renderer);
+    EXPECT_EQ(worldPixel(right, renderer, 2622, 40), bandColour(6, 0));
+    EXPECT_EQ(worldPixel(right, renderer, 2628, 40), bandColour(7, 0));
+    EXPECT_EQ(worldPixel(right, renderer, 2999, 300), bandColour(7, 3));
+}
+
+TEST_F(FrameTest, WithoutABackgroundTheClearColourShows)
+{
+    std::filesystem::remove(scratch.file("level.bmp"));
+    ErrorCapture errors;
+    const std::unique_ptr<Game> game = makeGame();
+    EXPECT_NE(errors.text().find("level.bmp"), std::string::npos);
+    EXPECT_EQ(game->renderer.levelPicture.texture, 0u);
+    clearDrawnLists(*game);
+    addEntity(*game, 0, 300.0f, 200.0f, {solidPicture(*game, "red.bmp", Rgb{250, 0, 0})});
+
+    const Frame frame = Frame::drawnBy(game->renderer);
+    EXPECT_EQ(frame.at(0, 0), kBlack);
+    EXPECT_EQ(frame.at(639, 479), kBlack);
+    EXPECT_EQ(frame.at(300, 200), kBlack) << "a transparent corner of the disc";
+    EXPECT_EQ(frame.at(332, 232), (Rgb{250, 0, 0}));
+}
+
+// Compares the drawn box of a picture painted with positionColour, and a margin of two pixels
+// around it, against its disc mask: opaque texels show their own colour at their own place,
+// transparent ones what lay below. Pixels off the screen are skipped.
+void expectPictureAt(const Frame& drawn, const Frame& below, int left, int top, int size)
+{
+    const SurfacePtr disc = discOf(size, size);
+    int opaque = 0;
+    for (int row = -2; row < size + 2; ++row) {
+        for (int column = -2; column < size + 2; ++column) {
+            if (left + column < 0 || top + row < 0) {
+                continue;
+            }
+            const bool inside = row >= 0 && row < size && column >= 0 && column < size;
+            const bool covered = inside && alphaAt(disc.get(), column, row) == 255;
+            const Rgb expected =
+                covered ? positionColour(column, row) : below.at(left + column, top + row);
+            opaque += covered ? 1 : 0;
+            ASSERT_EQ(drawn.at(left + column, top + row), expected)
+                << "texel (" << column << ", " << row << ")";
+        }
+    }
+    EXPECT_GT(opaque, size * size * 3 / 4);
+}
+
+TEST_F(FrameTest, TheTileIsDrawnAsADiscAtTheWorldsOrigin)
+{
+    const std::unique_ptr<Game> game = makeGame();
+    for (EntityList& list : game->entityLists) {
+        list.clear();
+    }
+    ASSERT_EQ(game->tiles.size(), 1u);
+    const std::vector<Tile> tiles = game->tiles;
+    game->tiles.clear();
+    const Frame below = Frame::drawnBy(game->renderer);
+    game->tiles = tiles;
+    const Frame drawn = Frame::drawnBy(game->renderer);
+    expectPictureAt(drawn, below, 0, 0, 128);
+    EXPECT_EQ(drawn.at(0, 0), bandColour(0, 0)) << "the tile's corner is transparent";
+    EXPECT_EQ(drawn.at(64, 64), positionColour(64, 64));
+}
+
+TEST_F(FrameTest, AnEntityCoversItsBoxWithTheWholePicture)
+{
+    const std::unique_ptr<Game> game = makeGame();
+    clearDrawnLists(*game);
+    const Frame below = Frame::drawnBy(game->renderer);
+    writeBitmap(scratch, "painted.bmp", 64, 64, positionColour);
+    LogCapture log;
+    const int32_t picture = game->renderer.loadImage(scratch.file("painted.bmp").c_str());
+    addEntity(*game, 0, 100.0f, 50.0f, {picture});
+    const Frame drawn = Frame::drawnBy(game->renderer);
+    // World (100, 50) to (164, 114): texel (0, 0) at (100, 50), nothing outside the box.
+    expectPictureAt(drawn, below, 100, 50, 64);
+    EXPECT_EQ(drawn.at(132, 50), positionColour(32, 0));
+    EXPECT_EQ(drawn.at(132, 113), positionColour(32, 63));
+    EXPECT_EQ(drawn.at(100, 82), positionColour(0, 32));
+    EXPECT_EQ(drawn.at(163, 82), positionColour(63, 32));
+}
+
+TEST_F(FrameTest, AStretchedPictureFillsALargerBox)
+{
+    const std::unique_ptr<Game> game = makeGame();
+    clearDrawnLists(*game);
+    const int32_t picture = solidPicture(*game, "red.bmp", Rgb{250, 0, 0});
+    Entity& wide = addEntity(*game, 0, 100.0f, 100.0f, {picture});
+    wide.width = 256.0f;
+    wide.height = 128.0f;
+    const Frame drawn = Frame::drawnBy(game->renderer);
+    EXPECT_EQ(drawn.at(101, 164), (Rgb{250, 0, 0}));
+    EXPECT_EQ(drawn.at(354, 164), (Rgb{250, 0, 0}));
+    EXPECT_EQ(drawn.at(228, 101), (Rgb{250, 0, 0}));
+    EXPECT_EQ(drawn.at(228, 226), (Rgb{250, 0, 0}));
+    EXPECT_NE(drawn.at(357, 164), (Rgb{250, 0, 0}));
+    EXPECT_NE(drawn.at(228, 229), (Rgb{250, 0, 0}));
+}
+
+TEST_F(FrameTest, LaterListsAndLaterEntitiesCoverEarlierOnes)
+{
+    const std::unique_ptr<Game> game = makeGame();
+    clearDrawnLists(*game);
+    const std::vector<Rgb> colours = {{250, 0, 0},   {0, 250, 0},   {0, 0, 250}, {250, 250, 0},
+                                      {0, 250, 250}, {250, 0, 250}, {90, 90, 90}};
+    std::vector<int32_t> pictures;
+    for (size_t index = 0; index < colours.size(); ++index) {
+        pictures.push_back(
+            solidPicture(*game, "colour" + std::to_string(index) + ".bmp", colours[index]));
+    }
+    // Everything centred on (332, 232): the tile below, then one entity per list on top.
+    Renderer& renderer = game->renderer;
+    game->tiles.push_back(
+        Tile{90, renderer.images.front().id, 128.0f, 128.0f, 268.0f, 168.0f, "tile.bmp"});
+    const auto centre = [&] { return Frame::drawnBy(renderer).at(332, 232); };
+    EXPECT_EQ(centre(), positionColour(64, 64)) << "the tile covers the background";
+    for (int list = 0; list < kEntityListCount; ++list) {
+        addEntity(*game, list, 300.0f, 200.0f, {pictures[static_cast<size_t>(list)]});
+        EXPECT_EQ(centre(), colours[static_cast<size_t>(list)]) << "list " << list + 1 << " on top";
+    }
+    // Within a list the later entity covers the earlier one.
+    addEntity(*game, 2, 300.0f, 200.0f, {pictures[5]});
+    EXPECT_EQ(centre(), colours[4]) << "the fifth list stays on top";
+    game->entityLists[3].clear();
+    game->entityLists[4].clear();
+    EXPECT_EQ(centre(), colours[5]);
+    addEntity(*game, 2, 300.0f, 200.0f, {pictures[6]});
+    EXPECT_EQ(centre(), colours[6]);
+    // The level's pictures (fifth list) cover the avatar even when it comes later in the world.
+    game->entityLists[4].push_back(
+        std::make_unique<Entity>(0.0f, 300.0f, 200.0f, 64.0f, 64.0f, 1.0f, 0.0f));
+    game->entityLists[4].back()->imageIds = {pictures[0]};
+    EXPECT_EQ(centre(), colours[0]);
+}
+
+TEST_F(FrameTest, TheCameraIsClampedToTheWorldBeforeDrawing)
+{
+    const std::unique_ptr<Game> game = makeGame();
+    clearDrawnLists(*game);
+    Renderer& renderer = game->renderer;
+
+    renderer.camera = Vec2{-5.0f, 250.0f};
+    const Frame low = Frame::drawnBy(renderer);
+    EXPECT_EQ(renderer.camera.x, 0.0f);
+    EXPECT_EQ(renderer.camera.y, 200.0f);
+    EXPECT_EQ(low.at(0, 0), bandColour(0, 2)) << "the screen's top row is the world's row 200";
+    EXPECT_EQ(low.at(0, 479), bandColour(0, 0)) << "the world's last row, wrapped to the top";
+
+    renderer.camera = Vec2{2400.0f, -9.0f};
+    const Frame right = Frame::drawnBy(renderer);
+    EXPECT_EQ(renderer.camera.x, 2360.0f);
+    EXPECT_EQ(renderer.camera.y, 0.0f);
+    EXPECT_EQ(right.at(639, 0), bandColour(7, 0));
+    EXPECT_EQ(right.at(0, 0), bandColour(6, 0));
+}
+
+TEST_F(FrameTest, AWorldNarrowerThanTheScreenLeavesEmptySpaceOnTheLeft)
+{
+    const std::unique_ptr<Game> game = makeGame();
+    clearDrawnLists(*game);
+    Renderer& renderer = game->renderer;
+    renderer.worldSize = Vec2{500.0f, 680.0f};
+    renderer.camera = Vec2{30.0f, 0.0f};
+    const Frame frame = Frame::drawnBy(renderer);
+    // x: 0 first, then 500 - 640; the background now spans the 500 units, 62.5 per column.
+    EXPECT_EQ(renderer.camera.x, -140.0f);
+    for (int row : {0, 200, 479}) {
+        EXPECT_EQ(frame.at(0, row), kBlack);
+        EXPECT_EQ(frame.at(139, row), kBlack);
+    }
+    EXPECT_EQ(frame.at(140, 10), bandColour(0, 0));
+    EXPECT_EQ(frame.at(140 + 61, 10), bandColour(0, 0));
+    EXPECT_EQ(frame.at(140 + 64, 10), bandColour(1, 0));
+    EXPECT_EQ(frame.at(639, 10), bandColour(7, 0));
+}
+
+TEST_F(FrameTest, AnEntityWithoutPicturesIsSkippedAndItsListGoesOn)
+{
+    const std::unique_ptr<Game> game = makeGame();
+    clearDrawnLists(*game);
+    const Rgb red{250, 0, 0};
+    const Rgb green{0, 250, 0};
+    const int32_t redPicture = solidPicture(*game, "red.bmp", red);
+    const int32_t greenPicture = solidPicture(*game, "green.bmp", green);
+    addEntity(*game, 1, 100.0f, 100.0f, {redPicture});
+    addEntity(*game, 1, 200.0f, 100.0f, {});
+    addEntity(*game, 1, 300.0f, 100.0f, {greenPicture, redPicture});
+    const Frame frame = Frame::drawnBy(game->renderer);
+    EXPECT_EQ(frame.at(132, 132), red);
+    EXPECT_EQ(frame.at(232, 132), bandColour(0, 1));
+    EXPECT_EQ(frame.at(332, 132), green) << "only the first picture is drawn";
+}
+
+TEST_F(FrameTest, AnUnknownPictureIdEndsItsListForTheFrameOnly)
+{
+    const std::unique_ptr<Game> game = makeGame();
+    clearDrawnLists(*game);
+    const Rgb red{250, 0, 0};
+    const Rgb green{0, 250, 0};
+    const int32_t redPicture = solidPicture(*game, "red.bmp", red);
+    const int32_t greenPicture = solidPicture(*game, "green.bmp", green);
+    const int32_t backgroundId = game->renderer.levelPicture.id;
+    addEntity(*game, 1, 100.0f, 100.0f, {redPicture});
+    addEntity(*game, 1, 200.0f, 100.0f, {redPicture});
+    addEntity(*game, 1, 300.0f, 100.0f, {9999});
+    addEntity(*game, 1, 400.0f, 100.0f, {redPicture});
+    addEntity(*game, 2, 100.0f, 300.0f, {greenPicture});
+    addEntity(*game, 3, 200.0f, 300.0f, {backgroundId}); // the background is not in the table
+    addEntity(*game, 3, 300.0f, 300.0f, {greenPicture});
+    addEntity(*game, 4, 400.0f, 300.0f, {greenPicture});
+    // Tiles stop the same way.
+    const int32_t tilePicture = game->renderer.images.front().id;
+    game->tiles.push_back(Tile{90, 12345, 128.0f, 128.0f, 500.0f, 0.0f, "tile.bmp"});
+    game->tiles.push_back(Tile{91, tilePicture, 128.0f, 128.0f, 500.0f, 200.0f, "tile.bmp"});
+
+    const Frame frame = Frame::drawnBy(game->renderer);
+    EXPECT_EQ(frame.at(132, 132), red);
+    EXPECT_EQ(frame.at(232, 132), red);
+    EXPECT_EQ(frame.at(332, 132), bandColour(0, 1));
+    EXPECT_EQ(frame.at(432, 132), bandColour(1, 1)) << "the entity after the unknown picture";
+    EXPECT_EQ(frame.at(132, 332), green) << "the next list is drawn";
+    EXPECT_EQ(frame.at(232, 332), bandColour(0, 3));
+    EXPECT_EQ(frame.at(332, 332), bandColour(0, 3));
+    EXPECT_EQ(frame.at(432, 332), green);
+    EXPECT_EQ(frame.at(564, 264), bandColour(1, 3)) << "the tile after the unknown picture";
+
+    // The list is whole again once the picture exists: nothing was removed.
+    EXPECT_EQ(game->entityLists[1].size(), 4u);
+    game->entityLists[1][2]->imageIds = {greenPicture};
+    const Frame mended = Frame::drawnBy(game->renderer);
+    EXPECT_EQ(mended.at(332, 132), green);
+    EXPECT_EQ(mended.at(432, 132), red);
+}
+
+} // namespace
