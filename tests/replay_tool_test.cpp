@@ -14,8 +14,6 @@
 
 namespace {
 
-std::string replayScript(const std::string& name) { return testReplaysDir() + "/" + name; }
-
 // A run over the built-in scene: a folder with the bitmaps and no Level.txt.
 ReplayRun runOnBuiltinScene(const ScratchDirectory& folder, const std::string& options)
 {
@@ -40,30 +38,68 @@ void expectGolden(const std::string& actual, const std::string& goldenName)
 
 struct GoldenRun {
     const char* name;
-    const char* script; // in tests/replays, or null for no input
+    const char* script; // a path from the repository's root, or null for no input
     int steps;
+    bool bundledLevel; // run in assets/ with its Level.txt, or on the built-in scene alone
 };
 
-// Short scripted runs over the built-in scene, traces and logs compared with committed ones.
-TEST(ReplayTool, GoldenRunsOverTheBuiltinScene)
+// Short scripted runs, traces and logs compared with committed ones: over the built-in scene
+// (a folder with the bitmaps and no Level.txt) and over the bundled level in assets/.
+TEST(ReplayTool, GoldenRunsOverTheBuiltinSceneAndTheBundledLevel)
 {
     const GoldenRun runs[] = {
-        {"idle-120", nullptr, 120},
-        {"loop-300", "loop.txt", 300},
-        {"commands-240", "commands.txt", 240},
+        {"idle-120", nullptr, 120, false},
+        {"loop-300", "tests/replays/loop.txt", 300, false},
+        {"commands-240", "tests/replays/commands.txt", 240, false},
+        {"bundled-level-200", "assets/replays/win-bundled-level.txt", 200, true},
     };
     for (const GoldenRun& golden : runs) {
         SCOPED_TRACE(golden.name);
         ScratchDirectory folder;
-        std::string options = "--steps " + std::to_string(golden.steps);
+        const std::string game = golden.bundledLevel ? assetsDir() : folder.path();
+        std::string options = "--dir " + quoted(game) + " --trace " +
+                              quoted(folder.file("trace.txt")) + " --steps " +
+                              std::to_string(golden.steps);
         if (golden.script != nullptr) {
-            options += " --input " + quoted(replayScript(golden.script));
+            options += " --input " + quoted(assetsDir() + "/../" + golden.script);
         }
-        const ReplayRun run = runOnBuiltinScene(folder, options);
+        const ReplayRun run = runReplayTool(options, folder.path());
         ASSERT_EQ(run.status, 0) << run.errors;
         expectGolden(readWholeFile(folder.file("trace.txt")), std::string(golden.name) + ".trace");
         expectGolden(run.log, std::string(golden.name) + ".log");
     }
+}
+
+TEST(ReplayTool, TheWinningScriptWinsTheBundledLevel)
+{
+    ScratchDirectory folder;
+    const ReplayRun run = runReplayTool("--dir " + quoted(assetsDir()) + " --trace " +
+                                            quoted(folder.file("trace.txt")) + " --input " +
+                                            quoted(assetsDir() + "/replays/win-bundled-level.txt"),
+                                        folder.path());
+    ASSERT_EQ(run.status, 0) << run.errors;
+    ASSERT_GE(run.log.size(), 9u);
+    EXPECT_EQ(run.log.substr(run.log.size() - 9), "You win!\n");
+    EXPECT_EQ(run.log.find("you die"), std::string::npos);
+    EXPECT_NE(run.errors.find("the player won"), std::string::npos) << run.errors;
+    // The last block: the avatar, with all its hit points, past the winning line.
+    const std::string trace = readWholeFile(folder.file("trace.txt"));
+    const size_t lastBlock = trace.rfind("step ");
+    std::istringstream block(trace.substr(lastBlock));
+    std::string word;
+    int step = 0;
+    int hp = 0;
+    block >> word >> step >> word >> hp;
+    EXPECT_EQ(hp, 3);
+    std::string camera;
+    std::getline(block >> std::ws, camera);
+    int list = 0;
+    int id = 0;
+    float x = 0.0f;
+    block >> word >> list >> id >> x;
+    EXPECT_EQ(word, "e");
+    EXPECT_EQ(list, 1);
+    EXPECT_GT(x, 2800.0f);
 }
 
 // The ids of the entities of each list, step by step, read back from a trace.
