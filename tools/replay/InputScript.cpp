@@ -245,7 +245,9 @@ ParsedScript parseInputScript(const std::string& text, const std::string& fileNa
         const std::string problem = LineReader(std::move(words), event).read();
         if (!problem.empty()) {
             parsed.events.clear();
-            parsed.error = fileName + ":" + std::to_string(lineNumber) + ": " + problem;
+            parsed.error = fileName;
+            parsed.error += ":" + std::to_string(lineNumber) + ": ";
+            parsed.error += problem;
             return parsed;
         }
         parsed.events.push_back(event);

@@ -12,7 +12,7 @@ std::string writePng(const std::string& path, const WorldPicture& picture)
     image.height = static_cast<png_uint_32>(picture.height);
     image.format = PNG_FORMAT_RGB;
     if (png_image_write_to_file(&image, path.c_str(), 0, picture.rgb.data(), 0, nullptr) == 0) {
-        const std::string message = image.message;
+        std::string message = image.message;
         png_image_free(&image);
         return message;
     }

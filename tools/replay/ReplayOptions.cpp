@@ -57,7 +57,7 @@ std::string parseReplayOptions(int argc, const char* const* argv, ReplayOptions&
         }
         const std::string value = argv[++index];
         if (target == nullptr) {
-            const std::string problem = readSteps(value, options);
+            std::string problem = readSteps(value, options);
             if (!problem.empty()) {
                 return problem;
             }

@@ -8,7 +8,7 @@
 std::string writeWorldMap(Game& world, const std::string& path)
 {
     WorldPicture picture;
-    const std::string problem = snapshotWorld(
+    std::string problem = snapshotWorld(
         world.renderer, [&world] { drawCollisionOverlay(world); }, picture);
     if (!problem.empty()) {
         return problem;
