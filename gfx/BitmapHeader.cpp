@@ -32,8 +32,9 @@ bool readClaim(const Uint8 (&header)[kHeaderBytesRead], BitmapClaim& claim)
     const uint32_t headerSize = littleEndian(header + 14, 4);
     int64_t height = 0;
     if (headerSize == 12) {
-        claim.width = static_cast<int16_t>(littleEndian(header + 18, 2));
-        height = static_cast<int16_t>(littleEndian(header + 20, 2));
+        // The oldest header's sizes are unsigned: 0xFFFF is 65535 pixels, not -1.
+        claim.width = littleEndian(header + 18, 2);
+        height = littleEndian(header + 20, 2);
         claim.bitsPerPixel = littleEndian(header + 24, 2);
         claim.uncompressed = true;
     } else {

@@ -469,6 +469,12 @@ TEST_F(LoadImageTest, PicturesBeyondTheSizeLimitOrWithHeadersCutShortAreRefused)
     scratch.write("compressed.bmp", compressed);
     EXPECT_EQ(readBitmap(SDL_RWFromFile(scratch.file("compressed.bmp").c_str(), "rb")), nullptr);
 
+    // The oldest (12-byte) header holds its sizes as unsigned 16-bit numbers.
+    std::string oldest = "BM" + std::string(8, '\0') + std::string("\x1a\0\0\0\x0c\0\0\0", 8) +
+                         std::string("\xff\xff\xff\xff\x01\0\x18\0", 8) + std::string(16, '\0');
+    scratch.write("oldest.bmp", oldest);
+    EXPECT_EQ(readBitmap(SDL_RWFromFile(scratch.file("oldest.bmp").c_str(), "rb")), nullptr);
+
     // A picture header cut short by the end of the file would be read on into garbage.
     scratch.write("cut.bmp", bitmapHeaderOnly(4, 4, 24, 0).substr(0, 30));
     EXPECT_EQ(readBitmap(SDL_RWFromFile(scratch.file("cut.bmp").c_str(), "rb")), nullptr);
