@@ -61,7 +61,7 @@ bool Entity::setDirection(Vec2 v)
 
 bool Entity::setSpeed(float s)
 {
-    if (std::isnan(s)) {
+    if (!std::isfinite(s)) {
         return true;
     }
     if (s < 0.0f) {

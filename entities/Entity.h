@@ -26,7 +26,8 @@ public:
     bool setDirection(Vec2 v);
 
     // A negative speed reverses the direction and is stored as its magnitude. A speed that
-    // is not a number is ignored.
+    // is not a finite number (only a hostile level's extreme values can produce one) is
+    // ignored, so velocities and positions stay numbers.
     bool setSpeed(float s);
 
     Vec2 position() const { return Vec2{x, y}; }

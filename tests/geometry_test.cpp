@@ -83,6 +83,9 @@ TEST(Entity, AZeroVectorNeverBecomesADirection)
     EXPECT_EQ(moving.dirY, dirY);
     moving.setSpeed(std::nanf(""));
     EXPECT_EQ(moving.speed, 5.0f);
+    moving.setSpeed(-INFINITY);
+    EXPECT_EQ(moving.speed, 5.0f);
+    EXPECT_EQ(moving.dirY, dirY);
 }
 
 } // namespace
