@@ -226,7 +226,7 @@ std::string snapshotWorld(Renderer& renderer, const std::function<void()>& drawO
         for (const TileSpan& across : tileSpans(picture.width, tileWidth)) {
             renderer.camera =
                 Vec2{static_cast<float>(across.camera), static_cast<float>(down.camera)};
-            renderer.drawFrame();
+            renderer.drawScene();
             if (drawOver) {
                 drawOver();
             }

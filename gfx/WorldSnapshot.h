@@ -20,7 +20,8 @@ constexpr int kLargestWorldPicture = 16384;
 // The side of the tiles the world is drawn in, unless OpenGL allows less.
 constexpr int kSnapshotTileSide = 1024;
 
-// Draws the whole world, one pixel per world unit, with the renderer's own frame drawing.
+// Draws the whole world, one pixel per world unit, with the renderer's own frame drawing
+// (drawScene: the frame without its buffer swap).
 // The window may be smaller than the world, so the world is drawn into an offscreen
 // framebuffer one camera-sized tile after the other (at most `tileSide` pixels wide and
 // high), each read back and put in its place. `drawOver`, if set, runs after each tile's
