@@ -11,7 +11,10 @@ constexpr int32_t kReportPeriodMilliseconds = 5000;
 constexpr float kWinningX = 2800.0f;
 
 // A step is due once 16 ms have passed since the previous one ended (unsigned ticks).
-inline bool stepIsDue(Uint32 now, Uint32 lastStep) { return now >= lastStep + kStepPeriodMilliseconds; }
+inline bool stepIsDue(Uint32 now, Uint32 lastStep)
+{
+    return now >= lastStep + kStepPeriodMilliseconds;
+}
 
 // Puts one polled SDL event on the world's input queue as the main loop does: key presses,
 // key releases and mouse button presses are queued, everything else is ignored. Returns true

@@ -28,7 +28,7 @@ SDL_Surface* createRgbaSurface(int width, int height)
 Uint32* rowPixels(SDL_Surface* surface, int row)
 {
     return reinterpret_cast<Uint32*>(static_cast<Uint8*>(surface->pixels) +
-                                   static_cast<ptrdiff_t>(row) * surface->pitch);
+                                     static_cast<ptrdiff_t>(row) * surface->pitch);
 }
 
 } // namespace
