@@ -5,29 +5,32 @@
 
 #include <iostream>
 
+bool queuePolledEvent(Game& world, const SDL_Event& event)
+{
+    switch (event.type) {
+    case SDL_KEYDOWN: world.inputQueue.push_back(polledEvent(&world, kKeyPressed, event)); break;
+    case SDL_KEYUP: world.inputQueue.push_back(polledEvent(&world, kKeyReleased, event)); break;
+    case SDL_MOUSEBUTTONDOWN:
+        world.inputQueue.push_back(polledEvent(&world, kMouseButtonPressed, event));
+        break;
+    case SDL_QUIT: return true;
+    default: break;
+    }
+    return false;
+}
+
 bool pollEvents(Game& world)
 {
     bool quit = false;
     SDL_Event event;
     while (SDL_PollEvent(&event) != 0) {
-        switch (event.type) {
-        case SDL_KEYDOWN: world.inputQueue.push_back(polledEvent(&world, kKeyPressed, event)); break;
-        case SDL_KEYUP: world.inputQueue.push_back(polledEvent(&world, kKeyReleased, event)); break;
-        case SDL_MOUSEBUTTONDOWN:
-            world.inputQueue.push_back(polledEvent(&world, kMouseButtonPressed, event));
-            break;
-        case SDL_QUIT: quit = true; break;
-        default: break;
-        }
+        quit = queuePolledEvent(world, event) || quit;
     }
     return quit;
 }
 
 bool avatarHasWon(Game& world) { return world.avatar().x > kWinningX; }
 
-namespace {
-
-// One step of work: the world step and the win test. Returns true when the game is over.
 bool stepWorld(Game& world)
 {
     if (!world.frameStep()) {
@@ -40,8 +43,6 @@ bool stepWorld(Game& world)
     }
     return false;
 }
-
-} // namespace
 
 void runMainLoop(Game& world, char* captionBuffer)
 {

@@ -1,5 +1,6 @@
 // Quillfen: opens the window, builds the world, reads the level and runs the main loop.
 
+#include "app/GameWindow.h"
 #include "app/MainLoop.h"
 #include "gfx/Image.h"
 #include "level/LevelLoader.h"
@@ -22,22 +23,11 @@ namespace {
 
 void openWindow()
 {
-    if (SDL_Init(SDL_INIT_EVERYTHING) == -1) {
-        failStartUp("Failed to initialize SDL");
+    const char* failure = openGameWindow(SDL_INIT_EVERYTHING);
+    if (failure != nullptr) {
+        failStartUp(failure);
     }
     std::atexit(SDL_Quit);
-    const SDL_VideoInfo* info = SDL_GetVideoInfo();
-    if (info == nullptr) {
-        failStartUp("Failed to retrieve video info");
-    }
-    Uint32 flags = SDL_HWPALETTE | SDL_RESIZABLE | SDL_ASYNCBLIT | SDL_OPENGL | SDL_HWSURFACE;
-    if (info->blit_hw != 0) {
-        flags |= SDL_HWACCEL;
-    }
-    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    if (SDL_SetVideoMode(640, 480, 32, flags) == nullptr) {
-        failStartUp("failed to set video mode");
-    }
 }
 
 int play()

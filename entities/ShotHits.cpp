@@ -27,9 +27,10 @@ bool shotHits(const Shot& shot, const Entity& enemy)
 void removeEnemy(Game& world, const Entity* enemy)
 {
     EntityList& enemies = world.enemies();
-    enemies.erase(std::remove_if(enemies.begin(), enemies.end(),
-                                 [enemy](const std::unique_ptr<Entity>& e) { return e.get() == enemy; }),
-                  enemies.end());
+    enemies.erase(
+        std::remove_if(enemies.begin(), enemies.end(),
+                       [enemy](const std::unique_ptr<Entity>& e) { return e.get() == enemy; }),
+        enemies.end());
 }
 
 } // namespace

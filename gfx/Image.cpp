@@ -1,8 +1,11 @@
 #include "gfx/Image.h"
 
+#include "gfx/BitmapHeader.h"
+
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 #include <iostream>
 
@@ -24,66 +27,8 @@ SDL_Surface* createRgbaSurface(int width, int height)
 
 Uint32* rowPixels(SDL_Surface* surface, int row)
 {
-    return reinterpret_cast<Uint32*>(static_cast<Uint8*>(surface->pixels) + row * surface->pitch);
-}
-
-} // namespace
-
-namespace {
-
-uint32_t littleEndian(const Uint8* bytes, int count)
-{
-    uint32_t value = 0;
-    for (int index = count - 1; index >= 0; --index) {
-        value = (value << 8) | bytes[index];
-    }
-    return value;
-}
-
-// True when the header of an uncompressed bitmap claims more pixel rows than the whole file
-// could hold. The loader would reserve (and clear) the full picture before finding the data
-// missing, so a few bytes claiming 65535 by 65535 pixels would cost gigabytes. Compressed and
-// unusual headers get no verdict here: the loader judges them itself. The stream is left
-// where it was.
-bool claimsMoreThanFileHolds(SDL_RWops* stream)
-{
-    const int start = SDL_RWtell(stream);
-    const int end = SDL_RWseek(stream, 0, RW_SEEK_END);
-    if (start < 0 || end < start || SDL_RWseek(stream, start, RW_SEEK_SET) != start) {
-        return false;
-    }
-    Uint8 header[34] = {};
-    const int read = SDL_RWread(stream, header, 1, sizeof header);
-    SDL_RWseek(stream, start, RW_SEEK_SET);
-    if (read != static_cast<int>(sizeof header) || header[0] != 'B' || header[1] != 'M') {
-        return false;
-    }
-    const uint32_t headerSize = littleEndian(header + 14, 4);
-    int64_t width = 0;
-    int64_t height = 0;
-    uint32_t bitsPerPixel = 0;
-    if (headerSize == 12) {
-        width = static_cast<int16_t>(littleEndian(header + 18, 2));
-        height = static_cast<int16_t>(littleEndian(header + 20, 2));
-        bitsPerPixel = littleEndian(header + 24, 2);
-    } else {
-        const uint32_t compression = littleEndian(header + 30, 4);
-        const bool uncompressed = compression == 0 || compression == 3 || compression == 6;
-        if (headerSize < 40 || !uncompressed) {
-            return false;
-        }
-        width = static_cast<int32_t>(littleEndian(header + 18, 4));
-        height = static_cast<int32_t>(littleEndian(header + 22, 4));
-        bitsPerPixel = littleEndian(header + 28, 2);
-    }
-    if (width <= 0 || height == 0 || bitsPerPixel == 0 || bitsPerPixel > 32) {
-        return false;
-    }
-    const int64_t rows = height < 0 ? -height : height;
-    const int64_t rowBits = width * bitsPerPixel;
-    const int64_t paddedRowBytes = (rowBits + 31) / 32 * 4;
-    const int64_t pixelBytes = paddedRowBytes * (rows - 1) + (rowBits + 7) / 8;
-    return pixelBytes > static_cast<int64_t>(end - start);
+    return reinterpret_cast<Uint32*>(static_cast<Uint8*>(surface->pixels) +
+                                     static_cast<ptrdiff_t>(row) * surface->pitch);
 }
 
 } // namespace
@@ -93,7 +38,7 @@ SDL_Surface* readBitmap(SDL_RWops* stream)
     if (stream == nullptr) {
         return nullptr;
     }
-    if (claimsMoreThanFileHolds(stream)) {
+    if (bitmapClaimsTooMuch(stream)) {
         SDL_RWclose(stream);
         return nullptr;
     }

@@ -17,7 +17,9 @@ namespace {
 // direction (x drawn first), with the picture as its only image.
 void placePicture(Game& world, const PictureRecord& record)
 {
-    std::cout << "Image\n" << "Image File Load:\n" << record.fileName << std::endl;
+    std::cout << "Image\n"
+              << "Image File Load:\n"
+              << record.fileName << std::endl;
     const float directionX = static_cast<float>(std::rand() % 10 - 5);
     const float directionY = static_cast<float>(std::rand() % 10 - 5);
     auto picture =
@@ -50,7 +52,8 @@ void addLine(Game& world, const LineRecord& record)
 void addArc(Game& world, const ArcRecord& record)
 {
     std::cout << "\nCollision Arc Data Loaded\n";
-    std::cout << "Position Vector: \n" << "X:" << record.x << "\nY:" << record.y << std::endl;
+    std::cout << "Position Vector: \n"
+              << "X:" << record.x << "\nY:" << record.y << std::endl;
     std::cout << "Radius:" << record.radius << std::endl;
     std::cout << "Quadrant:" << static_cast<char>(record.quadrant) << std::endl;
     std::cout << "Flag:" << static_cast<char>(record.flag) << std::endl;

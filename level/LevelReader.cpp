@@ -13,14 +13,10 @@ struct HeaderWord {
 };
 
 const HeaderWord kHeaders[] = {
-    {"#_Image", LevelHeader::Image},
-    {"#_Size", LevelHeader::Size},
-    {"#_TList", LevelHeader::TileList},
-    {"#_CollVec", LevelHeader::CollisionVector},
-    {"#_CollArc", LevelHeader::CollisionArc},
-    {"#_Objects", LevelHeader::Objects},
-    {"#_Events", LevelHeader::Events},
-    {"#_Player", LevelHeader::Player},
+    {"#_Image", LevelHeader::Image},          {"#_Size", LevelHeader::Size},
+    {"#_TList", LevelHeader::TileList},       {"#_CollVec", LevelHeader::CollisionVector},
+    {"#_CollArc", LevelHeader::CollisionArc}, {"#_Objects", LevelHeader::Objects},
+    {"#_Events", LevelHeader::Events},        {"#_Player", LevelHeader::Player},
 };
 
 constexpr int kTileSteps = 4;

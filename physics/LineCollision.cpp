@@ -6,8 +6,8 @@
 namespace {
 
 enum LineSide : uint8_t {
-    kSolidBehind = 1,   // the side opposite the normal
-    kSolidInFront = 2,  // the normal's side
+    kSolidBehind = 1,  // the side opposite the normal
+    kSolidInFront = 2, // the normal's side
 };
 
 // Everything the contact tests need, computed once per entity and line.
@@ -68,8 +68,8 @@ void collideWithLine(Entity& entity, const CollisionVector& line, Vec2 gravity, 
 {
     const LineContact contact = measure(entity, line, gravity);
     if (!(contact.s > 0.0f)) {
-        const bool behindZone = -contact.r <= contact.s && withinSegment(contact) &&
-                                (line.type & kSolidBehind) != 0;
+        const bool behindZone =
+            -contact.r <= contact.s && withinSegment(contact) && (line.type & kSolidBehind) != 0;
         if (behindZone) {
             if (stops(contact.c3 * contact.c1)) {
                 return;
@@ -81,8 +81,8 @@ void collideWithLine(Entity& entity, const CollisionVector& line, Vec2 gravity, 
             return;
         }
     }
-    const bool frontZone = contact.s >= 0.0f && contact.s <= contact.r &&
-                           withinSegment(contact) && (line.type & kSolidInFront) != 0;
+    const bool frontZone = contact.s >= 0.0f && contact.s <= contact.r && withinSegment(contact) &&
+                           (line.type & kSolidInFront) != 0;
     if (!frontZone || stops(contact.c3 * contact.c1)) {
         return;
     }

@@ -42,8 +42,8 @@ void expectEveryEntityStaysFinite(Game& game, int steps)
                 const bool sound = !std::isnan(entity->x) && !std::isnan(entity->y) &&
                                    std::isfinite(entity->dirX) && std::isfinite(entity->dirY) &&
                                    std::isfinite(entity->speed);
-                ASSERT_TRUE(sound) << "Entity " << entity->id << " left the numbers at step "
-                                   << step << ".";
+                ASSERT_TRUE(sound)
+                    << "Entity " << entity->id << " left the numbers at step " << step << ".";
             }
         }
     }
@@ -77,8 +77,8 @@ TEST(HostileLevel, AWorldOfNoSizeOrNegativeSizeStillRuns)
 TEST(HostileLevel, RandomLevelsOfExtremeNumbersNeverPutANaNIntoAnEntity)
 {
     std::mt19937 random(20261206);
-    const char* const extremes[] = {"0", "-0", "1e-45", "1e-38", "3.4e38", "-3.4e38", "1e39",
-                                    "nan", "inf", "-inf", "64", "-64", "0.5"};
+    const char* const extremes[] = {"0",   "-0",  "1e-45", "1e-38", "3.4e38", "-3.4e38", "1e39",
+                                    "nan", "inf", "-inf",  "64",    "-64",    "0.5"};
     auto number = [&]() -> std::string {
         if (random() % 3 == 0) {
             return extremes[random() % std::size(extremes)];

@@ -460,6 +460,33 @@ TEST_F(LoadImageTest, HugeClaimsAreRefusedBeforeTheLoaderReservesThem)
     EXPECT_EQ(readBitmap(nullptr), nullptr);
 }
 
+TEST_F(LoadImageTest, PicturesBeyondTheSizeLimitOrWithHeadersCutShortAreRefused)
+{
+    // A run-length bitmap can describe a huge picture in a few bytes honestly, but no picture
+    // of the game needs more than 16384 pixels a side.
+    std::string compressed = bitmapHeaderOnly(65535, 65535, 8, 4);
+    compressed[30] = 1; // run-length encoded, 8 bits
+    scratch.write("compressed.bmp", compressed);
+    EXPECT_EQ(readBitmap(SDL_RWFromFile(scratch.file("compressed.bmp").c_str(), "rb")), nullptr);
+
+    // The oldest (12-byte) header holds its sizes as unsigned 16-bit numbers.
+    std::string oldest = "BM" + std::string(8, '\0') + std::string("\x1a\0\0\0\x0c\0\0\0", 8) +
+                         std::string("\xff\xff\xff\xff\x01\0\x18\0", 8) + std::string(16, '\0');
+    scratch.write("oldest.bmp", oldest);
+    EXPECT_EQ(readBitmap(SDL_RWFromFile(scratch.file("oldest.bmp").c_str(), "rb")), nullptr);
+
+    // A picture header cut short by the end of the file would be read on into garbage.
+    scratch.write("cut.bmp", bitmapHeaderOnly(4, 4, 24, 0).substr(0, 30));
+    EXPECT_EQ(readBitmap(SDL_RWFromFile(scratch.file("cut.bmp").c_str(), "rb")), nullptr);
+
+    scratch.write("wide.bmp", bitmapBytes(bitmapOf(16385, 1, 24)));
+    EXPECT_EQ(readBitmap(SDL_RWFromFile(scratch.file("wide.bmp").c_str(), "rb")), nullptr);
+    scratch.write("widest.bmp", bitmapBytes(bitmapOf(16384, 1, 24)));
+    const SurfacePtr widest(readBitmap(SDL_RWFromFile(scratch.file("widest.bmp").c_str(), "rb")));
+    ASSERT_NE(widest, nullptr);
+    EXPECT_EQ(widest->w, 16384);
+}
+
 TEST_F(LoadImageTest, AMissingFileIsAPictureThatCannotBeLoaded)
 {
     try {

@@ -38,8 +38,8 @@ LoadedLevel loadText(const std::string& text)
 std::string lineEcho(const std::string& x, const std::string& y, const std::string& dx,
                      const std::string& dy, char type, const std::string& id)
 {
-    return "\nCollision Vector Data Loaded\nX Position:" + x + "\nY Position:" + y + "\nDX:" +
-           dx + "\nDY:" + dy + "\nType:" + std::string(1, type) + "\nID:" + id + "\n";
+    return "\nCollision Vector Data Loaded\nX Position:" + x + "\nY Position:" + y + "\nDX:" + dx +
+           "\nDY:" + dy + "\nType:" + std::string(1, type) + "\nID:" + id + "\n";
 }
 
 void expectBuiltinSceneOnly(Game& game)
@@ -64,17 +64,17 @@ TEST(LevelLoader, ReportsAMissingFileAndKeepsTheBuiltinScene)
 
 TEST(LevelLoader, EchoesOneRecordOfEachKindByteForByte)
 {
-    const LoadedLevel loaded = loadText(
-        "#_Size 4000 680\n"
-        "#_Image bitmap2.bmp\n"
-        "#_CollVec\n"
-        "//X 0 //Y 600 //Dx 3000 //Dy 0 //Type 2 //ID 1\n"
-        "#_CollArc\n"
-        "//Position 500 400 //Radius 120 //Sector 3 //flag 2 //speed/distance 50 10\n"
-        "#_Player\n"
-        "//Hp 5 //Ammo 10 20 30 //Score 0 //GunType G\n"
-        "#_TList //Image tile.bmp //Id -1 //Vector 1234567 0.5 //ImgId 3\n"
-        "#_Objects #_Events\n");
+    const LoadedLevel loaded =
+        loadText("#_Size 4000 680\n"
+                 "#_Image bitmap2.bmp\n"
+                 "#_CollVec\n"
+                 "//X 0 //Y 600 //Dx 3000 //Dy 0 //Type 2 //ID 1\n"
+                 "#_CollArc\n"
+                 "//Position 500 400 //Radius 120 //Sector 3 //flag 2 //speed/distance 50 10\n"
+                 "#_Player\n"
+                 "//Hp 5 //Ammo 10 20 30 //Score 0 //GunType G\n"
+                 "#_TList //Image tile.bmp //Id -1 //Vector 1234567 0.5 //ImgId 3\n"
+                 "#_Objects #_Events\n");
     const std::string expected =
         std::string("Image\nImage File Load:\nbitmap2.bmp\n") + kNoAlphaLine +
         lineEcho("0", "600", "3000", "0", '\x02', "1") +
@@ -115,10 +115,10 @@ TEST(LevelLoader, EchoesOneRecordOfEachKindByteForByte)
 
 TEST(LevelLoader, SkipsFreeTextAndHeadersInAnotherCase)
 {
-    const LoadedLevel loaded = loadText(
-        "My level. It has no records at all, only notes.\n"
-        "#_collvec //X 5 //Y 5 //Dx 5 //Dy 5 //Type 3 //ID 1\n"
-        "#_SIZE 10 10 #_image bitmap2.bmp #_Collarc //Radius 5 Image Size TList\n");
+    const LoadedLevel loaded =
+        loadText("My level. It has no records at all, only notes.\n"
+                 "#_collvec //X 5 //Y 5 //Dx 5 //Dy 5 //Type 3 //ID 1\n"
+                 "#_SIZE 10 10 #_image bitmap2.bmp #_Collarc //Radius 5 Image Size TList\n");
     EXPECT_EQ(loaded.log, "");
     expectBuiltinSceneOnly(*loaded.game);
 }
@@ -142,8 +142,8 @@ TEST(LevelLoader, SpendsAStepOnAnUnknownKeyAndSkipsWhatIsLeftOver)
 
 TEST(LevelLoader, BuildsARecordCutShortWithZeros)
 {
-    for (const char* text : {"#_CollVec //X 5", "#_CollVec //X 5 a b c d e\n\n",
-                             "#_CollVec\r\n//X 5\r\n\r\n\r\n"}) {
+    for (const char* text :
+         {"#_CollVec //X 5", "#_CollVec //X 5 a b c d e\n\n", "#_CollVec\r\n//X 5\r\n\r\n\r\n"}) {
         const LoadedLevel loaded = loadText(text);
         EXPECT_EQ(loaded.log, lineEcho("5", "0", "0", "0", '\0', "0")) << text;
         ASSERT_EQ(loaded.game->lines.size(), 37u) << text;
@@ -155,14 +155,15 @@ TEST(LevelLoader, BuildsARecordCutShortWithZeros)
         EXPECT_EQ(line.type, 0);
     }
     const LoadedLevel arc = loadText("#_CollArc //Radius 7");
-    EXPECT_EQ(arc.log,
-              "\nCollision Arc Data Loaded\nPosition Vector: \nX:0\nY:0\nRadius:7\n"
-              "Quadrant:" + std::string(1, '\0') + "\nFlag:" + std::string(1, '\0') +
-                  "\nMinimum Speed:0\nDistance:0\n");
+    EXPECT_EQ(arc.log, "\nCollision Arc Data Loaded\nPosition Vector: \nX:0\nY:0\nRadius:7\n"
+                       "Quadrant:" +
+                           std::string(1, '\0') + "\nFlag:" + std::string(1, '\0') +
+                           "\nMinimum Speed:0\nDistance:0\n");
     EXPECT_EQ(arc.game->arcs.size(), 7u);
     const LoadedLevel player = loadText("#_Player //Hp 4");
     EXPECT_EQ(player.log, "\nPlayer\nHp: 4\nAmmoG: 0\nAmmoF: 0\nAmmoB: 0\nInputScore: 0\n"
-                          "Current Gun Type: " + std::string(1, '\0') + "\n");
+                          "Current Gun Type: " +
+                              std::string(1, '\0') + "\n");
     const LoadedLevel size = loadText("#_Size 2000");
     EXPECT_EQ(size.game->renderer.worldSize.x, 2000.0f);
     EXPECT_EQ(size.game->renderer.worldSize.y, 0.0f);

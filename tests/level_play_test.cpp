@@ -127,9 +127,8 @@ void shootHuntersOnScreen(Game& game, std::set<int32_t>& firedAt)
         const bool onScreen =
             windowX >= 0.0f && windowX < 640.0f && windowY >= 0.0f && windowY < 480.0f;
         if (onScreen && firedAt.insert(target->id).second) {
-            game.inputQueue.push_back(mouseEvent(game, SDL_BUTTON_LEFT,
-                                                 static_cast<Uint16>(windowX),
-                                                 static_cast<Uint16>(windowY)));
+            game.inputQueue.push_back(mouseEvent(
+                game, SDL_BUTTON_LEFT, static_cast<Uint16>(windowX), static_cast<Uint16>(windowY)));
         }
     }
 }

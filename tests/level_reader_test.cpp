@@ -109,6 +109,7 @@ void expectSameAsLibrary(const std::string& text, const char* format)
 
 TEST(FormattedRead, TakesExactlyWhatTheLibraryTakesOnHandPickedNumbers)
 {
+    // clang-format off
     const char* const texts[] = {
         "12abc", "1ex", "1e+x", "1e+5x", "-x", "+", "-", "", "   ", " \t\r\n\v\f7", "nax",
         "nan", "NaN(abc)", "nan(", "-nan", "inx", "infx", "inf", "INFINITYx", "infinx",
@@ -119,6 +120,7 @@ TEST(FormattedRead, TakesExactlyWhatTheLibraryTakesOnHandPickedNumbers)
         "4294967298", "-2147483649", "99999999999999999999", "-99999999999999999999",
         "258", "-1", "1.5", "+5", "//X", "Vector 100 200", "12\r\n",
     };
+    // clang-format on
     for (const char* text : texts) {
         expectSameAsLibrary(text, "%f");
         expectSameAsLibrary(text, "%d");
@@ -129,8 +131,8 @@ TEST(FormattedRead, TakesExactlyWhatTheLibraryTakesOnHandPickedNumbers)
 TEST(FormattedRead, TakesExactlyWhatTheLibraryTakesOnRandomText)
 {
     // Texts built from the bytes that matter to the number reads, white space and a NUL.
-    const std::string alphabet = std::string("0123456789+-.eExXpPaAfFiInNtTyY( )\t\r\n/#_z") +
-                                 std::string(1, '\0');
+    const std::string alphabet =
+        std::string("0123456789+-.eExXpPaAfFiInNtTyY( )\t\r\n/#_z") + std::string(1, '\0');
     std::mt19937 random(20261206u);
     std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
     std::uniform_int_distribution<int> length(0, 12);
@@ -232,10 +234,10 @@ private:
 TEST(LevelReader, KnowsTheEightHeadersExactlyAndCaseSensitively)
 {
     const std::vector<std::pair<std::string, LevelHeader>> headers = {
-        {"#_Image", LevelHeader::Image},         {"#_Size", LevelHeader::Size},
-        {"#_TList", LevelHeader::TileList},      {"#_CollVec", LevelHeader::CollisionVector},
+        {"#_Image", LevelHeader::Image},          {"#_Size", LevelHeader::Size},
+        {"#_TList", LevelHeader::TileList},       {"#_CollVec", LevelHeader::CollisionVector},
         {"#_CollArc", LevelHeader::CollisionArc}, {"#_Objects", LevelHeader::Objects},
-        {"#_Events", LevelHeader::Events},       {"#_Player", LevelHeader::Player},
+        {"#_Events", LevelHeader::Events},        {"#_Player", LevelHeader::Player},
     };
     for (const auto& [word, expected] : headers) {
         LevelHeader found = LevelHeader::Objects;
@@ -285,8 +287,8 @@ TEST(LevelReader, AcceptsEveryKeySpellingOfAnArc)
     const char* const flags[] = {"//collision_stick", "//Collision_Stick", "//flag", "//Flag"};
     const char* const speeds[] = {"//speed/distance", "//Speed/Distance"};
     for (int variant = 0; variant < 4; ++variant) {
-        TextReader reader(std::string(centres[variant % 3]) + " 1 2 " + radii[variant % 2] +
-                          " 3 " + sectors[variant % 2] + " 4 " + flags[variant] + " 5 " +
+        TextReader reader(std::string(centres[variant % 3]) + " 1 2 " + radii[variant % 2] + " 3 " +
+                          sectors[variant % 2] + " 4 " + flags[variant] + " 5 " +
                           speeds[variant % 2] + " 6 7 after");
         const ArcRecord arc = reader->readArc();
         EXPECT_EQ(arc.x, 1.0f);

@@ -61,8 +61,8 @@ void Game::placeBuiltinScene()
     tile.fileName = "tile.bmp";
     tiles.push_back(tile);
 
-    auto avatarEntity = std::make_unique<Entity>(200.0f, 50.0f, 50.0f, 64.0f, 64.0f, directionX,
-                                                 directionY);
+    auto avatarEntity =
+        std::make_unique<Entity>(200.0f, 50.0f, 50.0f, 64.0f, 64.0f, directionX, directionY);
     auto firstEnemy = std::make_unique<Entity>(0.0f, 1900.0f, 100.0f, 64.0f, 64.0f, 1.0f, 1.0f);
     auto secondEnemy = std::make_unique<Entity>(0.0f, 1950.0f, 100.0f, 64.0f, 64.0f, 1.0f, 1.0f);
     avatarEntity->imageIds.push_back(renderer.loadImage("bitmap.bmp"));

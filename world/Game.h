@@ -15,10 +15,10 @@
 
 // Positions of the five entity lists in Game::entityLists.
 enum EntityListIndex {
-    kAvatarList = 0,     // the avatar, always first
-    kEnemyList = 1,      // the enemies; each has a Chaser
-    kThirdList = 2,      // moved and drawn, nothing fills it
-    kFourthList = 3,     // moved and drawn, nothing fills it
+    kAvatarList = 0,       // the avatar, always first
+    kEnemyList = 1,        // the enemies; each has a Chaser
+    kThirdList = 2,        // moved and drawn, nothing fills it
+    kFourthList = 3,       // moved and drawn, nothing fills it
     kLevelPictureList = 4, // pictures placed by the level file
     kEntityListCount = 5,
 };

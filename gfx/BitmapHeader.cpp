@@ -1,0 +1,101 @@
+#include "gfx/BitmapHeader.h"
+
+#include <algorithm>
+
+namespace {
+
+uint32_t littleEndian(const Uint8* bytes, int count)
+{
+    uint32_t value = 0;
+    for (int index = count - 1; index >= 0; --index) {
+        value = (value << 8) | bytes[index];
+    }
+    return value;
+}
+
+// What the header says about the picture's shape and storage.
+struct BitmapClaim {
+    int64_t width = 0;
+    int64_t rows = 0;
+    uint32_t bitsPerPixel = 0;
+    bool uncompressed = false;
+};
+
+// The file header (14 bytes) and as much of the picture header as the checks read.
+constexpr int kFileHeaderBytes = 14;
+constexpr int kHeaderBytesRead = kFileHeaderBytes + 40;
+
+// Reads what the header says. False when there is nothing to judge (not a bitmap, a shape of
+// no pixels or of a depth the loader refuses anyway).
+bool readClaim(const Uint8 (&header)[kHeaderBytesRead], BitmapClaim& claim)
+{
+    const uint32_t headerSize = littleEndian(header + 14, 4);
+    int64_t height = 0;
+    if (headerSize == 12) {
+        // The oldest header's sizes are unsigned: 0xFFFF is 65535 pixels, not -1.
+        claim.width = littleEndian(header + 18, 2);
+        height = littleEndian(header + 20, 2);
+        claim.bitsPerPixel = littleEndian(header + 24, 2);
+        claim.uncompressed = true;
+    } else {
+        claim.width = static_cast<int32_t>(littleEndian(header + 18, 4));
+        height = static_cast<int32_t>(littleEndian(header + 22, 4));
+        claim.bitsPerPixel = littleEndian(header + 28, 2);
+        const uint32_t compression = headerSize >= 20 ? littleEndian(header + 30, 4) : 0;
+        claim.uncompressed = compression == 0 || compression == 3 || compression == 6;
+    }
+    claim.rows = height < 0 ? -height : height;
+    return claim.width > 0 && claim.rows > 0 && claim.bitsPerPixel > 0 && claim.bitsPerPixel <= 32;
+}
+
+// A picture header that the file does not even hold in full, or of a size no bitmap has:
+// the loader would read past it into garbage.
+bool headerIsCutShort(const Uint8 (&header)[kHeaderBytesRead], int64_t fileBytes)
+{
+    const uint32_t headerSize = littleEndian(header + 14, 4);
+    if (headerSize < 12 || (headerSize > 12 && headerSize < 16)) {
+        return true;
+    }
+    const int64_t needed = kFileHeaderBytes + std::min<int64_t>(headerSize, 40);
+    return fileBytes < needed;
+}
+
+bool tooLarge(const BitmapClaim& claim)
+{
+    return claim.width > kMaxPictureSide || claim.rows > kMaxPictureSide ||
+           claim.width * claim.rows > kMaxPicturePixels;
+}
+
+bool morePixelsThanBytes(const BitmapClaim& claim, int64_t fileBytes)
+{
+    const int64_t rowBits = claim.width * claim.bitsPerPixel;
+    const int64_t paddedRowBytes = (rowBits + 31) / 32 * 4;
+    const int64_t pixelBytes = paddedRowBytes * (claim.rows - 1) + (rowBits + 7) / 8;
+    return pixelBytes > fileBytes;
+}
+
+} // namespace
+
+bool bitmapClaimsTooMuch(SDL_RWops* stream)
+{
+    const int start = SDL_RWtell(stream);
+    const int end = SDL_RWseek(stream, 0, RW_SEEK_END);
+    if (start < 0 || end < start || SDL_RWseek(stream, start, RW_SEEK_SET) != start) {
+        return false;
+    }
+    Uint8 header[kHeaderBytesRead] = {};
+    const int read = SDL_RWread(stream, header, 1, sizeof header);
+    SDL_RWseek(stream, start, RW_SEEK_SET);
+    const int64_t fileBytes = end - start;
+    if (read < kFileHeaderBytes + 4 || header[0] != 'B' || header[1] != 'M') {
+        return false; // not a bitmap at all: the loader says so itself
+    }
+    if (headerIsCutShort(header, fileBytes)) {
+        return true;
+    }
+    BitmapClaim claim;
+    if (!readClaim(header, claim)) {
+        return false;
+    }
+    return tooLarge(claim) || (claim.uncompressed && morePixelsThanBytes(claim, fileBytes));
+}

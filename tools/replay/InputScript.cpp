@@ -1,0 +1,279 @@
+#include "tools/replay/InputScript.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <sstream>
+
+namespace {
+
+struct NamedCode {
+    const char* name;
+    int32_t code;
+};
+
+// SDL 1.2 key symbols of the keys the game listens to.
+const NamedCode kKeyNames[] = {
+    {"a", 97},   {"d", 100},    {"space", 32},  {"backquote", 96},
+    {"up", 273}, {"down", 274}, {"right", 275}, {"left", 276},
+};
+
+// SDL 1.2 mouse buttons.
+const NamedCode kButtonNames[] = {
+    {"left", 1}, {"middle", 2}, {"right", 3}, {"wheelup", 4}, {"wheeldown", 5},
+};
+
+// A word as it may be shown in a message: printable, and not too long.
+std::string shown(const std::string& word)
+{
+    std::string result;
+    for (const char c : word.substr(0, 40)) {
+        result += std::isprint(static_cast<unsigned char>(c)) != 0 ? c : '?';
+    }
+    if (word.size() > 40) {
+        result += "...";
+    }
+    return "'" + result + "'";
+}
+
+// Splits a line into words, dropping a "#" comment and any carriage return.
+std::vector<std::string> wordsOf(const std::string& line)
+{
+    std::vector<std::string> words;
+    std::string word;
+    for (const char c : line.substr(0, line.find('#'))) {
+        if (c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f') {
+            if (!word.empty()) {
+                words.push_back(word);
+                word.clear();
+            }
+        } else {
+            word += c;
+        }
+    }
+    if (!word.empty()) {
+        words.push_back(word);
+    }
+    return words;
+}
+
+enum class NumberForm { Good, NotANumber, Negative, TooLarge };
+
+// A decimal number of digits only (a leading minus sign is recognised to be refused).
+NumberForm readNumber(const std::string& word, int64_t largest, int64_t& value)
+{
+    const bool negative = !word.empty() && word[0] == '-';
+    const std::string digits = negative ? word.substr(1) : word;
+    if (digits.empty() || digits.find_first_not_of("0123456789") != std::string::npos) {
+        return NumberForm::NotANumber;
+    }
+    value = 0;
+    if (negative) {
+        return digits.find_first_not_of('0') == std::string::npos ? NumberForm::Good
+                                                                  : NumberForm::Negative;
+    }
+    for (const char c : digits) {
+        value = value * 10 + (c - '0');
+        if (value > largest) {
+            return NumberForm::TooLarge;
+        }
+    }
+    return NumberForm::Good;
+}
+
+// Reads one line into an event; returns the message of what is wrong, or "".
+class LineReader {
+public:
+    LineReader(std::vector<std::string> lineWords, ScriptEvent& target)
+        : words(std::move(lineWords)), event(target)
+    {
+    }
+
+    std::string read();
+
+private:
+    std::string readStep();
+    std::string readKey(const char* what);
+    std::string readClick();
+    std::string readCoordinate(const char* axis, int32_t size, int32_t& value);
+    std::string readNamedOrNumber(const std::string& word, const NamedCode* names, size_t count,
+                                  int32_t largest, int32_t& value);
+
+    std::vector<std::string> words;
+    ScriptEvent& event;
+    size_t next = 0;
+};
+
+std::string LineReader::read()
+{
+    std::string problem = readStep();
+    if (!problem.empty()) {
+        return problem;
+    }
+    if (next == words.size()) {
+        return "missing event after the step number (down, up, click or quit)";
+    }
+    const std::string& action = words[next++];
+    if (action == "down") {
+        event.action = ScriptAction::KeyDown;
+        problem = readKey("down");
+    } else if (action == "up") {
+        event.action = ScriptAction::KeyUp;
+        problem = readKey("up");
+    } else if (action == "click") {
+        event.action = ScriptAction::Click;
+        problem = readClick();
+    } else if (action == "quit") {
+        event.action = ScriptAction::Quit;
+    } else {
+        return "unknown event " + shown(action) + " (expected down, up, click or quit)";
+    }
+    if (problem.empty() && next < words.size()) {
+        problem = "unexpected " + shown(words[next]) + " after the " + action + " event";
+    }
+    return problem;
+}
+
+std::string LineReader::readStep()
+{
+    const std::string& word = words[next++];
+    int64_t step = 0;
+    switch (readNumber(word, kLastScriptStep, step)) {
+    case NumberForm::NotANumber:
+        return "expected a step number at the start of the line, found " + shown(word);
+    case NumberForm::Negative:
+        return "step number " + shown(word) + " is negative; steps count from 1";
+    case NumberForm::TooLarge:
+        return "step number " + shown(word) + " is too large (at most " +
+               std::to_string(kLastScriptStep) + ")";
+    case NumberForm::Good: break;
+    }
+    if (step == 0) {
+        return "step number 0: steps count from 1";
+    }
+    event.step = step;
+    return "";
+}
+
+std::string LineReader::readKey(const char* what)
+{
+    if (next == words.size()) {
+        return std::string("missing key after '") + what + "'";
+    }
+    const std::string& word = words[next++];
+    const std::string problem =
+        readNamedOrNumber(word, kKeyNames, std::size(kKeyNames), kLastSdlKey, event.code);
+    if (!problem.empty()) {
+        return "unknown key " + shown(word) +
+               " (expected a, d, space, backquote, up, down, left, right or an SDL 1.2 key "
+               "number from 0 to " +
+               std::to_string(kLastSdlKey) + ")";
+    }
+    return "";
+}
+
+std::string LineReader::readClick()
+{
+    if (next == words.size()) {
+        return "missing button after 'click'";
+    }
+    const std::string& word = words[next++];
+    if (!readNamedOrNumber(word, kButtonNames, std::size(kButtonNames), kLastMouseButton,
+                           event.code)
+             .empty()) {
+        return "unknown button " + shown(word) +
+               " (expected left, middle, right, wheelup, wheeldown or a number from 0 to " +
+               std::to_string(kLastMouseButton) + ")";
+    }
+    std::string problem = readCoordinate("x", kWindowWidth, event.x);
+    if (problem.empty()) {
+        problem = readCoordinate("y", kWindowHeight, event.y);
+    }
+    return problem;
+}
+
+std::string LineReader::readCoordinate(const char* axis, int32_t size, int32_t& value)
+{
+    const std::string range =
+        std::string(axis) + " must be a window pixel from 0 to " + std::to_string(size - 1);
+    if (next == words.size()) {
+        return std::string("missing ") + axis + " of the click (" + range + ")";
+    }
+    const std::string& word = words[next++];
+    int64_t number = 0;
+    if (readNumber(word, size - 1, number) != NumberForm::Good) {
+        return range + ", found " + shown(word);
+    }
+    value = static_cast<int32_t>(number);
+    return "";
+}
+
+std::string LineReader::readNamedOrNumber(const std::string& word, const NamedCode* names,
+                                          size_t count, int32_t largest, int32_t& value)
+{
+    for (size_t index = 0; index < count; ++index) {
+        if (word == names[index].name) {
+            value = names[index].code;
+            return "";
+        }
+    }
+    int64_t number = 0;
+    if (readNumber(word, largest, number) != NumberForm::Good) {
+        return "unknown";
+    }
+    value = static_cast<int32_t>(number);
+    return "";
+}
+
+} // namespace
+
+ParsedScript parseInputScript(const std::string& text, const std::string& fileName)
+{
+    ParsedScript parsed;
+    std::istringstream lines(text);
+    std::string line;
+    int lineNumber = 0;
+    while (std::getline(lines, line)) {
+        ++lineNumber;
+        std::vector<std::string> words = wordsOf(line);
+        if (words.empty()) {
+            continue;
+        }
+        ScriptEvent event;
+        event.line = lineNumber;
+        const std::string problem = LineReader(std::move(words), event).read();
+        if (!problem.empty()) {
+            parsed.events.clear();
+            parsed.error = fileName;
+            parsed.error += ":" + std::to_string(lineNumber) + ": ";
+            parsed.error += problem;
+            return parsed;
+        }
+        parsed.events.push_back(event);
+    }
+    return parsed;
+}
+
+ParsedScript readInputScript(const std::string& fileName)
+{
+    std::string text;
+    std::FILE* file = std::fopen(fileName.c_str(), "rb");
+    bool readable = file != nullptr;
+    if (readable) {
+        char buffer[4096];
+        size_t count = 0;
+        while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+            text.append(buffer, count);
+        }
+        readable = std::ferror(file) == 0;
+        std::fclose(file);
+    }
+    if (!readable) {
+        ParsedScript unreadable;
+        unreadable.error =
+            fileName + ": cannot read the input script (" + std::strerror(errno) + ")";
+        return unreadable;
+    }
+    return parseInputScript(text, fileName);
+}

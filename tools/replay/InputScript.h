@@ -1,0 +1,43 @@
+#pragma once
+
+// The replay's input script: one event per line, "#" starts a comment, blank lines are ignored.
+//   <step> down <key>          <step> up <key>
+//   <step> click <button> <x> <y>
+//   <step> quit
+// Keys: a, d, space, backquote, up, down, left, right, or an SDL 1.2 key number (0 to 322).
+// Buttons: left, middle, right, wheelup, wheeldown, or a number (0 to 255). x and y are pixels
+// of the 640 by 480 window. Steps count from 1.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+enum class ScriptAction { KeyDown, KeyUp, Click, Quit };
+
+// One event of the script, to be queued just before its step runs.
+struct ScriptEvent {
+    int64_t step = 0;
+    ScriptAction action = ScriptAction::Quit;
+    int32_t code = 0; // the SDL key number, or the mouse button
+    int32_t x = 0;    // window pixel of a click
+    int32_t y = 0;
+    int line = 0; // where it stands in the script, for messages
+};
+
+constexpr int64_t kLastScriptStep = 2147483647;
+constexpr int32_t kLastSdlKey = 322; // SDLK_LAST - 1 in SDL 1.2
+constexpr int32_t kLastMouseButton = 255;
+constexpr int32_t kWindowWidth = 640;
+constexpr int32_t kWindowHeight = 480;
+
+// The events of a script in file order, or the first error as "FILE:LINE: message".
+struct ParsedScript {
+    std::vector<ScriptEvent> events;
+    std::string error; // empty when the script is good
+};
+
+// Parses the text of a script; `fileName` only names it in the error message.
+ParsedScript parseInputScript(const std::string& text, const std::string& fileName);
+
+// Reads and parses a script file; an unreadable file is an error too ("FILE: message").
+ParsedScript readInputScript(const std::string& fileName);
