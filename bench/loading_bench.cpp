@@ -36,11 +36,12 @@ std::string generatedLevel(int records, int picturePeriod)
                  << " //speed/distance 60 -1\n";
             break;
         case 9:
-            text << "#_TList\n//Image tile.bmp //Id " << i << " //Vector " << x << " 100 //ImgId 1\n";
+            text << "#_TList\n//Image tile.bmp //Id " << i << " //Vector " << x
+                 << " 100 //ImgId 1\n";
             break;
         default:
-            text << "#_CollVec\n//X " << x << " //Y " << 400 + i % 10 << " //Dx 30 //Dy " << i % 7 - 3
-                 << " //Type " << 1 + i % 3 << " //ID " << i << "\n";
+            text << "#_CollVec\n//X " << x << " //Y " << 400 + i % 10 << " //Dx 30 //Dy "
+                 << i % 7 - 3 << " //Type " << 1 + i % 3 << " //ID " << i << "\n";
             break;
         }
     }
@@ -135,7 +136,8 @@ void BM_LoadImage(benchmark::State& state)
 {
     const auto side = static_cast<int>(state.range(0));
     ScratchFolder folder;
-    SDL_Surface* picture = SDL_CreateRGBSurface(0, side, side, 24, 0xFF0000u, 0x00FF00u, 0x0000FFu, 0);
+    SDL_Surface* picture =
+        SDL_CreateRGBSurface(0, side, side, 24, 0xFF0000u, 0x00FF00u, 0x0000FFu, 0);
     if (picture == nullptr || SDL_SaveBMP(picture, folder.file("big.bmp").c_str()) != 0) {
         state.SkipWithError("The test bitmap cannot be written.");
         return;

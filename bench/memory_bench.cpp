@@ -65,7 +65,8 @@ int main(int argc, char** argv)
     std::fprintf(stdout, "steps %d\nspawns %lld\n", kShootingSteps, static_cast<long long>(spawns));
     if (spawns > 0) {
         const double perSpawn =
-            static_cast<double>(afterShooting.residentKb - afterStartUp.residentKb) / static_cast<double>(spawns);
+            static_cast<double>(afterShooting.residentKb - afterStartUp.residentKb) /
+            static_cast<double>(spawns);
         std::fprintf(stdout, "growth_per_spawn_kb %.2f\n", perSpawn);
     }
     return 0;

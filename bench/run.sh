@@ -55,7 +55,11 @@ echo "== the real game for 20 seconds" >&2
 game=$(realpath "$build/quillfen")
 (cd assets && exec "$game" > "$results/game.log" 2> "$results/game.err") &
 pid=$!
-sleep 20
+memory() { grep -E '^Vm(HWM|RSS):' "/proc/$pid/status" | tr -s ' \t' ' ' | sed "s/^/$1 /"; }
+sleep 2
+memory "after 2 s:" | tee "$results/memory-game.txt"
+sleep 18
+memory "after 20 s:" | tee -a "$results/memory-game.txt"
 kill -TERM "$pid"
 wait "$pid" || echo "The game ended with status $?." >&2
 grep -a 'FPS' "$results/game.log" | tee "$results/game-fps.txt"

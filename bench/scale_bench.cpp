@@ -19,8 +19,7 @@ constexpr int kWarmUpSteps = 120;
 constexpr float kFarBelow = 2000.0f;
 
 // Copies of `own`, `count` of them, moved far below the world.
-template <typename Shape>
-std::vector<Shape> farCopies(const std::vector<Shape>& own, size_t count)
+template <typename Shape> std::vector<Shape> farCopies(const std::vector<Shape>& own, size_t count)
 {
     std::vector<Shape> copies;
     for (size_t i = 0; i < count; ++i) {

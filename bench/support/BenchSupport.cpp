@@ -1,5 +1,6 @@
 #include "support/BenchSupport.h"
 
+#include "app/GameWindow.h"
 #include "level/LevelLoader.h"
 
 #include <GL/gl.h>
@@ -77,25 +78,7 @@ std::unique_ptr<Game> buildWorld(RenderMode mode, bool withLevel)
     return world;
 }
 
-const char* openWindow()
-{
-    if (SDL_Init(SDL_INIT_EVERYTHING) == -1) {
-        return "Failed to initialize SDL";
-    }
-    const SDL_VideoInfo* info = SDL_GetVideoInfo();
-    if (info == nullptr) {
-        return "Failed to retrieve video info";
-    }
-    Uint32 flags = SDL_HWPALETTE | SDL_RESIZABLE | SDL_ASYNCBLIT | SDL_OPENGL | SDL_HWSURFACE;
-    if (info->blit_hw != 0) {
-        flags |= SDL_HWACCEL;
-    }
-    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    if (SDL_SetVideoMode(640, 480, 32, flags) == nullptr) {
-        return "failed to set video mode";
-    }
-    return nullptr;
-}
+const char* openWindow() { return openGameWindow(SDL_INIT_EVERYTHING); }
 
 void closeWindow() { SDL_Quit(); }
 
@@ -158,9 +141,9 @@ bool shootFirstEnemy(Game& world)
         aim = aim + (100.0f / length) * toCorner;
     }
     const Vec2 camera = world.renderer.camera;
-    world.player.currentWeapon().shots.push_back(
-        buildShot(avatar.position(), camera, static_cast<int>(aim.x - camera.x),
-                  static_cast<int>(aim.y - camera.y)));
+    world.player.currentWeapon().shots.push_back(buildShot(avatar.position(), camera,
+                                                           static_cast<int>(aim.x - camera.x),
+                                                           static_cast<int>(aim.y - camera.y)));
     return true;
 }
 

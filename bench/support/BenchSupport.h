@@ -66,8 +66,9 @@ void resetProcessState();
 // scene and, when `withLevel` is set, Level.txt. Window mode needs an open window.
 std::unique_ptr<Game> buildWorld(RenderMode mode, bool withLevel);
 
-// Opens the game's 640x480 double-buffered OpenGL window as the game does. Returns null once it
-// is open, or the start-up message of what failed.
+// Opens the game's window exactly as the game does (every SDL subsystem, then the 640x480
+// double-buffered OpenGL window). Returns null once it is open, or the start-up message of
+// what failed.
 const char* openWindow();
 
 // Closes the window and shuts SDL down, so that openWindow can be called again.
