@@ -23,7 +23,7 @@ echo "== machine" >&2
 
 echo "== build" >&2
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLFEN_BENCH=ON > /dev/null
-cmake --build "$build" -j 2 --target quillfen quillfen_bench quillfen_bench_window quillfen_bench_memory
+cmake --build "$build" -j 2 --target quillfen quillfen_bench quillfen_bench_window quillfen_bench_process
 
 repeat=(--benchmark_repetitions=5 --benchmark_report_aggregates_only=true)
 
@@ -47,9 +47,14 @@ echo "== drawn benchmarks" >&2
 "$build/bench/quillfen_bench_window" "${repeat[@]}" \
   --benchmark_out="$results/window.json" --benchmark_out_format=json | tee "$results/window.txt"
 
+echo "== cold start-up, five fresh processes" >&2
+for run in 1 2 3 4 5; do
+  "$build/bench/quillfen_bench_process" start-up | tee "$results/start-up-$run.txt"
+done
+
 echo "== memory" >&2
-"$build/bench/quillfen_bench_memory" | tee "$results/memory-window.txt"
-"$build/bench/quillfen_bench_memory" --headless | tee "$results/memory-headless.txt"
+"$build/bench/quillfen_bench_process" memory | tee "$results/memory-window.txt"
+"$build/bench/quillfen_bench_process" memory-headless | tee "$results/memory-headless.txt"
 
 echo "== the real game for 20 seconds" >&2
 game=$(realpath "$build/quillfen")

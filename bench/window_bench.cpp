@@ -8,6 +8,7 @@
 #include <benchmark/benchmark.h>
 
 #include <GL/gl.h>
+#include <SDL.h>
 
 #include <chrono>
 
@@ -57,6 +58,20 @@ void BM_DrawFrame(benchmark::State& state)
     }
     for (auto _ : state) {
         drawn.world->renderer.drawFrame();
+    }
+}
+
+// Only the clear and the swap, the same on every frame of any game in this window: the floor
+// under the cost of a drawn frame with this OpenGL and this X server.
+void BM_ClearAndSwap(benchmark::State& state)
+{
+    DrawnWorld drawn(state);
+    if (drawn.world == nullptr) {
+        return;
+    }
+    for (auto _ : state) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        SDL_GL_SwapBuffers();
     }
 }
 
@@ -135,6 +150,7 @@ void BM_StartUpToFirstFrame(benchmark::State& state)
 } // namespace
 
 BENCHMARK(BM_DrawFrame)->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ClearAndSwap)->UseRealTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DrawScene)->UseRealTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FrameStepWindow)->UseRealTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_StartUpToFirstFrame)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
