@@ -17,6 +17,8 @@ echo "== machine" >&2
   echo "nproc: $(nproc)"
   echo "cpu: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//')"
   echo "mesa: $(dpkg-query -W -f='${Version}' libgl1-mesa-dri 2>/dev/null || echo unknown)"
+  echo "xvfb: $(dpkg-query -W -f='${Version}' xvfb 2>/dev/null || echo unknown)"
+  echo "compiler: $(c++ --version | head -1)"
   echo "build type: RelWithDebInfo"
   echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)"
 } | tee "$results/machine.txt"
