@@ -61,6 +61,19 @@ void BM_DrawFrame(benchmark::State& state)
     }
 }
 
+// The same frame without the background quad, which alone covers the whole window.
+void BM_DrawFrameWithoutBackground(benchmark::State& state)
+{
+    DrawnWorld drawn(state);
+    if (drawn.world == nullptr) {
+        return;
+    }
+    drawn.world->renderer.levelPicture.texture = 0; // a background that failed to load
+    for (auto _ : state) {
+        drawn.world->renderer.drawFrame();
+    }
+}
+
 // Only the clear and the swap, the same on every frame of any game in this window: the floor
 // under the cost of a drawn frame with this OpenGL and this X server.
 void BM_ClearAndSwap(benchmark::State& state)
@@ -150,6 +163,7 @@ void BM_StartUpToFirstFrame(benchmark::State& state)
 } // namespace
 
 BENCHMARK(BM_DrawFrame)->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DrawFrameWithoutBackground)->UseRealTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ClearAndSwap)->UseRealTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DrawScene)->UseRealTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FrameStepWindow)->UseRealTime()->Unit(benchmark::kMicrosecond);
