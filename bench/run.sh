@@ -29,15 +29,21 @@ cmake --build "$build" -j 2 --target quillfen quillfen_bench quillfen_bench_wind
 
 repeat=(--benchmark_repetitions=5 --benchmark_report_aggregates_only=true)
 
+# What else ran meanwhile: the run queue, idle and stolen time every 5 s. Runs whose figures
+# came out with others' work in them show here.
+vmstat -n 5 > "$results/vmstat.txt" &
+vmstat=$!
+xvfb=""
+displayFile=$(mktemp)
+trap 'kill "$vmstat" $xvfb 2> /dev/null || true; rm -f "$displayFile"' EXIT
+
 echo "== headless benchmarks" >&2
 "$build/bench/quillfen_bench" "${repeat[@]}" \
   --benchmark_out="$results/headless.json" --benchmark_out_format=json | tee "$results/headless.txt"
 
 echo "== X server" >&2
-displayFile=$(mktemp)
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3> "$displayFile" 2> /dev/null &
 xvfb=$!
-trap 'kill "$xvfb" 2> /dev/null || true; rm -f "$displayFile"' EXIT
 for _ in $(seq 50); do
   [ -s "$displayFile" ] && break
   sleep 0.1
