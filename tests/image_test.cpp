@@ -248,25 +248,6 @@ TEST_F(LoadImageTest, TakesItsIdFirstAndAppendsARecordPerLoadOfTheSameFile)
     }
 }
 
-TEST_F(LoadImageTest, SaysNoAlphaOnlyForBitmapsTheLoaderGivesNoAlphaChannel)
-{
-    // Whether a 32-bit file comes with an alpha channel depends on the SDL bitmap loader in
-    // use, so the expectation follows what the loader reports for the file.
-    for (int bits : {16, 24, 32}) {
-        const std::string name = "depth" + std::to_string(bits) + ".bmp";
-        BitmapLayout layout = bitmapOf(4, 4, bits);
-        layout.alpha = 0x80;
-        const std::string file = writeBitmap(name, bitmapBytes(layout));
-        const SurfacePtr asLoaded(SDL_LoadBMP(file.c_str()));
-        ASSERT_NE(asLoaded, nullptr) << name;
-        const bool hasAlpha = asLoaded->format->Amask != 0;
-        EXPECT_TRUE(bits == 32 || !hasAlpha) << name;
-        LogCapture log;
-        renderer.loadImage(file.c_str());
-        EXPECT_EQ(log.text(), hasAlpha ? "" : kNoAlphaLine) << name;
-    }
-}
-
 TEST_F(LoadImageTest, LoadsPalettedPicturesWithTheirPaletteColours)
 {
     const std::vector<Rgb> palette = {{200, 10, 10}, {10, 200, 10}, {10, 10, 200}, {90, 90, 90}};

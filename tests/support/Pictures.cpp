@@ -1,5 +1,6 @@
 #include "support/Pictures.h"
 
+#include <algorithm>
 #include <iostream>
 #include <stdexcept>
 
@@ -89,13 +90,6 @@ std::string bitmapRow(const BitmapLayout& layout, int row)
     } else {
         for (int column = 0; column < layout.width; ++column) {
             const Rgb colour = layout.paint(column, row);
-            if (layout.bitsPerPixel == 16) {
-                putLittleEndian(out,
-                                static_cast<uint32_t>(((colour.r >> 3) << 10) |
-                                                      ((colour.g >> 3) << 5) | (colour.b >> 3)),
-                                2);
-                continue;
-            }
             out.push_back(static_cast<char>(colour.b));
             out.push_back(static_cast<char>(colour.g));
             out.push_back(static_cast<char>(colour.r));
@@ -112,39 +106,34 @@ std::string bitmapRow(const BitmapLayout& layout, int row)
 
 } // namespace
 
-SurfacePtr makeRgbSurface(int width, int height, const Painter& paint)
+namespace {
+
+// A surface with bytes red, green, blue (and alpha when it has four bytes a pixel).
+SurfacePtr makeSurface(int width, int height, int bits, const Painter& paint, Uint8 alpha)
 {
-    SurfacePtr surface(
-        SDL_CreateRGBSurface(0, width, height, 24, 0x000000FF, 0x0000FF00, 0x00FF0000, 0));
+    SurfacePtr surface(SDL_CreateRGBSurface(0, width, height, bits, 0x000000FF, 0x0000FF00,
+                                            0x00FF0000, bits == 32 ? 0xFF000000 : 0));
     requireSurface(surface.get());
     for (int row = 0; row < height; ++row) {
         for (int column = 0; column < width; ++column) {
             const Rgb colour = paint(column, row);
-            Uint8* pixel = pixelAddress(surface.get(), column, row);
-            pixel[0] = colour.r;
-            pixel[1] = colour.g;
-            pixel[2] = colour.b;
+            const Uint8 bytes[4] = {colour.r, colour.g, colour.b, alpha};
+            std::copy(bytes, bytes + bits / 8, pixelAddress(surface.get(), column, row));
         }
     }
     return surface;
 }
 
+} // namespace
+
+SurfacePtr makeRgbSurface(int width, int height, const Painter& paint)
+{
+    return makeSurface(width, height, 24, paint, 255);
+}
+
 SurfacePtr makeRgbaSurface(int width, int height, const Painter& paint, Uint8 alpha)
 {
-    SurfacePtr surface(
-        SDL_CreateRGBSurface(0, width, height, 32, 0x000000FF, 0x0000FF00, 0x00FF0000, 0xFF000000));
-    requireSurface(surface.get());
-    for (int row = 0; row < height; ++row) {
-        for (int column = 0; column < width; ++column) {
-            const Rgb colour = paint(column, row);
-            Uint8* pixel = pixelAddress(surface.get(), column, row);
-            pixel[0] = colour.r;
-            pixel[1] = colour.g;
-            pixel[2] = colour.b;
-            pixel[3] = alpha;
-        }
-    }
-    return surface;
+    return makeSurface(width, height, 32, paint, alpha);
 }
 
 Rgb colourAt(SDL_Surface* surface, int column, int row)

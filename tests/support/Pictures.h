@@ -41,8 +41,8 @@ Rgb colourAt(SDL_Surface* surface, int column, int row);
 Uint8 alphaAt(SDL_Surface* surface, int column, int row);
 
 // The bytes of a Windows bitmap file, bottom row first. bitsPerPixel 1, 4 and 8 take
-// `palette` (indices come from `index`); 16 writes 5-5-5 pixels; 24 and 32 write the
-// painter's colours (32 with `alpha` in the fourth byte).
+// `palette` (indices come from `index`); 24 and 32 write the painter's colours (32 with
+// `alpha` in the fourth byte).
 struct BitmapLayout {
     int width = 1;
     int height = 1;
