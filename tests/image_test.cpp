@@ -176,7 +176,8 @@ TEST(Texture, CopyHoldsThePictureTopLeftWithItsMaskAndColours)
         for (int column = 0; column < 128; ++column) {
             const bool inside = column < 100 && row < 60;
             const Uint8 alpha = alphaAt(copy.get(), column, row);
-            ASSERT_EQ(alpha, inside ? alphaAt(picture.get(), column, row) : 0) << column << "," << row;
+            ASSERT_EQ(alpha, inside ? alphaAt(picture.get(), column, row) : 0)
+                << column << "," << row;
             if (alpha == 255) {
                 ASSERT_EQ(colourAt(copy.get(), column, row), positionColour(column, row))
                     << "column " << column << " row " << row;
@@ -324,10 +325,9 @@ TEST_F(LoadImageTest, PicturesBeyondTheSizeLimitOrWithHeadersCutShortAreRefusedB
     compressed[30] = 1; // run-length encoded, 8 bits
     EXPECT_EQ(read("compressed.bmp", compressed), nullptr);
     // The oldest (12-byte) header holds its sizes as unsigned 16-bit numbers.
-    const std::string oldest = "BM" + std::string(8, '\0') +
-                               std::string("\x1a\0\0\0\x0c\0\0\0", 8) +
-                               std::string("\xff\xff\xff\xff\x01\0\x18\0", 8) +
-                               std::string(16, '\0');
+    const std::string oldest =
+        "BM" + std::string(8, '\0') + std::string("\x1a\0\0\0\x0c\0\0\0", 8) +
+        std::string("\xff\xff\xff\xff\x01\0\x18\0", 8) + std::string(16, '\0');
     EXPECT_EQ(read("oldest.bmp", oldest), nullptr);
     // A picture header cut short by the end of the file would be read on into garbage.
     EXPECT_EQ(read("cut.bmp", bitmapHeaderOnly(4, 4, 24, 0).substr(0, 30)), nullptr);

@@ -212,10 +212,10 @@ TEST(LevelLoader, PlacesAPictureAsAMovingEntityWithTheNextTwoRandomDraws)
     EXPECT_EQ(picture.id, 13);
     EXPECT_EQ(picture.imageIds, std::vector<int32_t>{picture.id + 1});
     EXPECT_EQ(loaded.game->renderer.images.back().id, picture.id + 1);
-    EXPECT_EQ(std::make_tuple(picture.x, picture.y, picture.width, picture.height, picture.speed,
-                              picture.radius, picture.dirX, picture.dirY),
-              std::make_tuple(100.0f, 150.0f, 64.0f, 64.0f, 200.0f, 32.0f, expected.dirX,
-                              expected.dirY));
+    EXPECT_EQ(
+        std::make_tuple(picture.x, picture.y, picture.width, picture.height, picture.speed,
+                        picture.radius, picture.dirX, picture.dirY),
+        std::make_tuple(100.0f, 150.0f, 64.0f, 64.0f, 200.0f, 32.0f, expected.dirX, expected.dirY));
 }
 
 TEST(LevelLoader, EndsWithThePictureErrorAfterTheEchoWhenAPictureIsMissing)

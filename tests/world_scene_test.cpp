@@ -105,5 +105,4 @@ TEST(BuiltinScene, DrawsExactlySixRandomNumbers)
     EXPECT_EQ(std::rand(), seventh);
 }
 
-
 } // namespace

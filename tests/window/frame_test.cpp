@@ -180,8 +180,8 @@ TEST_F(FrameTest, AStretchedPictureFillsALargerBox)
     wide.width = 256.0f;
     wide.height = 128.0f;
     const Frame drawn = Frame::drawnBy(game->renderer);
-    for (const auto& [x, y] :
-         std::initializer_list<std::pair<int, int>>{{101, 164}, {354, 164}, {228, 101}, {228, 226}}) {
+    for (const auto& [x, y] : std::initializer_list<std::pair<int, int>>{
+             {101, 164}, {354, 164}, {228, 101}, {228, 226}}) {
         EXPECT_EQ(drawn.at(x, y), (Rgb{250, 0, 0})) << x << ", " << y;
     }
     EXPECT_NE(drawn.at(357, 164), (Rgb{250, 0, 0}));
