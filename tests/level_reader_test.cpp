@@ -211,26 +211,6 @@ private:
     LevelReader reader;
 };
 
-TEST(LevelReader, KnowsTheEightHeadersExactlyAndCaseSensitively)
-{
-    const std::vector<std::pair<std::string, LevelHeader>> headers = {
-        {"#_Image", LevelHeader::Image},          {"#_Size", LevelHeader::Size},
-        {"#_TList", LevelHeader::TileList},       {"#_CollVec", LevelHeader::CollisionVector},
-        {"#_CollArc", LevelHeader::CollisionArc}, {"#_Objects", LevelHeader::Objects},
-        {"#_Events", LevelHeader::Events},        {"#_Player", LevelHeader::Player},
-    };
-    for (const auto& [word, expected] : headers) {
-        LevelHeader found = LevelHeader::Objects;
-        EXPECT_TRUE(findHeader(word, found)) << word;
-        EXPECT_EQ(found, expected) << word;
-    }
-    LevelHeader unchanged = LevelHeader::Events;
-    for (const char* word : {"#_collvec", "#_IMAGE", "#_Size:", "#_", "Size", ""}) {
-        EXPECT_FALSE(findHeader(word, unchanged)) << word;
-    }
-    EXPECT_EQ(unchanged, LevelHeader::Events);
-}
-
 TEST(LevelReader, EndsAWordAtItsFirstNulByte)
 {
     TextReader reader(std::string("#_Size\0junk next", 16));

@@ -217,7 +217,7 @@ TEST_F(FrameTest, LaterListsAndLaterEntitiesCoverEarlierOnes)
     EXPECT_EQ(centre(), colours[5]);
 }
 
-TEST_F(FrameTest, TheCameraIsClampedToTheWorldBeforeDrawing)
+TEST_F(FrameTest, TheCameraIsClampedToTheWorldBeforeDrawingEvenANarrowOne)
 {
     const std::unique_ptr<Game> game = makeGame();
     clearDrawnLists(*game);
@@ -234,13 +234,8 @@ TEST_F(FrameTest, TheCameraIsClampedToTheWorldBeforeDrawing)
     EXPECT_EQ(renderer.camera.x, 2360.0f);
     EXPECT_EQ(renderer.camera.y, 0.0f);
     EXPECT_EQ(right.at(639, 0), bandColour(7, 0));
-}
 
-TEST_F(FrameTest, AWorldNarrowerThanTheScreenLeavesEmptySpaceOnTheLeft)
-{
-    const std::unique_ptr<Game> game = makeGame();
-    clearDrawnLists(*game);
-    Renderer& renderer = game->renderer;
+    // A world narrower than the screen leaves empty space on the left.
     renderer.worldSize = Vec2{500.0f, 680.0f};
     renderer.camera = Vec2{30.0f, 0.0f};
     const Frame frame = Frame::drawnBy(renderer);
