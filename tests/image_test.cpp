@@ -249,30 +249,6 @@ TEST_F(LoadImageTest, TakesItsIdFirstAndAppendsARecordPerLoadOfTheSameFile)
     }
 }
 
-TEST_F(LoadImageTest, LoadsPalettedPicturesWithTheirPaletteColours)
-{
-    const std::vector<Rgb> palette = {{200, 10, 10}, {10, 200, 10}, {10, 10, 200}, {90, 90, 90}};
-    for (int bits : {1, 4, 8}) {
-        BitmapLayout layout = bitmapOf(9, 9, bits);
-        layout.palette =
-            bits == 1 ? std::vector<Rgb>(palette.begin(), palette.begin() + 2) : palette;
-        const int colours = static_cast<int>(layout.palette.size());
-        layout.index = [colours](int column, int row) { return (column + row) % colours; };
-        SDL_Surface* loaded = read("paletted" + std::to_string(bits) + ".bmp", bitmapBytes(layout));
-        ASSERT_NE(loaded, nullptr) << bits << "-bit";
-        LogCapture log;
-        const SurfacePtr rgba(toRgbaSurface(loaded));
-        EXPECT_EQ(log.text(), kNoAlphaLine);
-        for (int row = 0; row < 9; ++row) {
-            for (int column = 0; column < 9; ++column) {
-                ASSERT_EQ(colourAt(rgba.get(), column, row),
-                          layout.palette[static_cast<size_t>(layout.index(column, row))])
-                    << bits << "-bit, column " << column << " row " << row;
-            }
-        }
-    }
-}
-
 TEST_F(LoadImageTest, BadBitmapsLoadAsTheLoaderReadsThemOrFailAsPicturesThatCannotBeLoaded)
 {
     enum Outcome { Loads, Fails, Either };

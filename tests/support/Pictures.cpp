@@ -71,31 +71,13 @@ std::string fileAndInfoHeader(int32_t width, int32_t height, int bitsPerPixel, i
 std::string bitmapRow(const BitmapLayout& layout, int row)
 {
     std::string out;
-    if (layout.bitsPerPixel <= 8) {
-        int bitsUsed = 0;
-        Uint8 current = 0;
-        for (int column = 0; column < layout.width; ++column) {
-            const int value = layout.index(column, row);
-            current = static_cast<Uint8>(current | (value << (8 - layout.bitsPerPixel - bitsUsed)));
-            bitsUsed += layout.bitsPerPixel;
-            if (bitsUsed == 8) {
-                out.push_back(static_cast<char>(current));
-                current = 0;
-                bitsUsed = 0;
-            }
-        }
-        if (bitsUsed != 0) {
-            out.push_back(static_cast<char>(current));
-        }
-    } else {
-        for (int column = 0; column < layout.width; ++column) {
-            const Rgb colour = layout.paint(column, row);
-            out.push_back(static_cast<char>(colour.b));
-            out.push_back(static_cast<char>(colour.g));
-            out.push_back(static_cast<char>(colour.r));
-            if (layout.bitsPerPixel == 32) {
-                out.push_back(static_cast<char>(layout.alpha));
-            }
+    for (int column = 0; column < layout.width; ++column) {
+        const Rgb colour = layout.paint(column, row);
+        out.push_back(static_cast<char>(colour.b));
+        out.push_back(static_cast<char>(colour.g));
+        out.push_back(static_cast<char>(colour.r));
+        if (layout.bitsPerPixel == 32) {
+            out.push_back(static_cast<char>(layout.alpha));
         }
     }
     while (out.size() % 4 != 0) {
@@ -158,18 +140,9 @@ std::string bitmapBytes(const BitmapLayout& layout)
     for (int row = layout.height - 1; row >= 0; --row) {
         rows += bitmapRow(layout, row);
     }
-    const int paletteColours =
-        layout.bitsPerPixel <= 8 ? static_cast<int>(layout.palette.size()) : 0;
-    std::string out = fileAndInfoHeader(layout.width, layout.height, layout.bitsPerPixel,
-                                        paletteColours, static_cast<uint32_t>(rows.size()));
-    for (int index = 0; index < paletteColours; ++index) {
-        const Rgb colour = layout.palette[static_cast<size_t>(index)];
-        out.push_back(static_cast<char>(colour.b));
-        out.push_back(static_cast<char>(colour.g));
-        out.push_back(static_cast<char>(colour.r));
-        out.push_back('\0');
-    }
-    return out + rows;
+    return fileAndInfoHeader(layout.width, layout.height, layout.bitsPerPixel, 0,
+                             static_cast<uint32_t>(rows.size())) +
+           rows;
 }
 
 BitmapLayout bitmapOf(int width, int height, int bitsPerPixel)
