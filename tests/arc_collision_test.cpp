@@ -99,7 +99,7 @@ TEST(ArcCollision, HoldingNeedsTheMinimumSpeedAndSuspendsGravityInTheLevelPass)
     auto game = makeHeadlessGame();
     game->lines.clear();
     game->arcs = {loop};
-    Entity& avatar = game->avatar();
+    const Entity& avatar = game->avatar();
     for (float speed : {59.0f, 60.0f}) {
         const Entity start = boxAt(400 + 108, 210 + 144, speed, 0.6f, 0.8f);
         Entity alone = start;
@@ -107,11 +107,7 @@ TEST(ArcCollision, HoldingNeedsTheMinimumSpeedAndSuspendsGravityInTheLevelPass)
         EXPECT_TRUE(alone.inContact);
         EXPECT_EQ(alone.speed, speed);
 
-        avatar.x = start.x;
-        avatar.y = start.y;
-        avatar.speed = start.speed;
-        avatar.dirX = start.dirX;
-        avatar.dirY = start.dirY;
+        placeAvatar(*game, start.x, start.y, start.speed, start.dirX, start.dirY);
         game->physics.collideWithLevel(game->avatars());
         EXPECT_TRUE(avatar.inContact);
         if (speed == 60.0f) {
@@ -166,10 +162,7 @@ TEST(ArcCollision, TheRingPullsTheCornerWithTwentyHalfWayAcross)
     auto game = makeHeadlessGame();
     game->lines.clear();
     game->arcs = {ring};
-    Entity& avatar = game->avatar();
-    avatar.x = 400;
-    avatar.y = 240;
-    avatar.speed = 0;
+    const Entity& avatar = placeAvatar(*game, 400, 240, 0, 1, 0);
     game->physics.collideWithLevel(game->avatars());
     EXPECT_NEAR(avatar.speed, 20.0f, 1e-3f);
     EXPECT_NEAR(avatar.dirY, -1.0f, 1e-5f);

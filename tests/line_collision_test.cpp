@@ -164,17 +164,6 @@ protected:
         game->arcs.clear();
     }
 
-    Entity& avatarAt(float x, float y, float speed, float dirX, float dirY)
-    {
-        Entity& avatar = game->avatar();
-        avatar.x = x;
-        avatar.y = y;
-        avatar.speed = speed;
-        avatar.dirX = dirX;
-        avatar.dirY = dirY;
-        return avatar;
-    }
-
     std::unique_ptr<Game> game;
 };
 
@@ -186,13 +175,13 @@ TEST_F(LinePass, InACornerTheLinesTakeTurnsInListOrder)
     const CollisionVector lowWall(200, 190, 0, 70, 3, 0);
 
     game->lines = {floor, lowWall};
-    Entity& avatar = avatarAt(148, 158, 100, 0.6f, 0.8f);
+    Entity& avatar = placeAvatar(*game, 148, 158, 100, 0.6f, 0.8f);
     game->physics.collideWithLevel(game->avatars());
     EXPECT_EQ(avatar.x, 148.0f);
     EXPECT_EQ(avatar.y, 136.0f);
 
     game->lines = {lowWall, floor};
-    avatarAt(148, 158, 100, 0.6f, 0.8f);
+    placeAvatar(*game, 148, 158, 100, 0.6f, 0.8f);
     game->physics.collideWithLevel(game->avatars());
     EXPECT_EQ(avatar.x, 136.0f);
     EXPECT_EQ(avatar.y, 136.0f);
@@ -201,7 +190,7 @@ TEST_F(LinePass, InACornerTheLinesTakeTurnsInListOrder)
 TEST_F(LinePass, AnEntityRestingOnAFloorLeavesEveryStepFallingAtAboutTen)
 {
     game->lines = {floorLine(1)};
-    Entity& avatar = avatarAt(108, 136, 0, 0, 1);
+    Entity& avatar = placeAvatar(*game, 108, 136, 0, 0, 1);
     for (int step = 0; step < 120; ++step) {
         game->physics.step();
         ASSERT_TRUE(avatar.inContact) << "step " << step;
@@ -217,7 +206,7 @@ TEST_F(LinePass, AnEntityRestingOnAFloorLeavesEveryStepFallingAtAboutTen)
 TEST_F(LinePass, AJumpPassesUpThroughAOneWayPlatformAndLandsOnIt)
 {
     game->lines = {floorLine(1)};
-    Entity& avatar = avatarAt(108, 228, 400, 0, -1); // box centre 60 below the platform
+    Entity& avatar = placeAvatar(*game, 108, 228, 400, 0, -1); // box centre 60 below the platform
     float highest = avatar.y;
     for (int step = 0; step < 240; ++step) {
         game->physics.step();
