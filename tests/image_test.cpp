@@ -286,6 +286,30 @@ TEST_F(LoadImageTest, BadBitmapsLoadAsTheLoaderReadsThemOrFailAsPicturesThatCann
     }
 }
 
+// The picture fuzzer's seed corpus: 1-, 4-, 8-, 16-, 24- and 32-bit bitmaps (paletted ones
+// among them), stored bottom-up and top-down. Every one loads and is cut to a disc.
+TEST_F(LoadImageTest, BitmapsOfEveryDepthLoadAsOpaqueDiscs)
+{
+    const std::string corpus = std::string(QUILLFEN_TESTS_DIR) + "/../fuzz/corpus/picture";
+    int loaded = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind("7x7-", 0) != 0) {
+            continue;
+        }
+        LogCapture log;
+        EXPECT_NO_THROW(renderer.loadImage(entry.path().c_str())) << name;
+        const SurfacePtr picture(
+            toRgbaSurface(readBitmap(SDL_RWFromFile(entry.path().c_str(), "rb"))));
+        ASSERT_NE(picture, nullptr) << name;
+        applyDiscMask(picture.get());
+        EXPECT_EQ(alphaAt(picture.get(), 3, 3), 255) << name;
+        EXPECT_EQ(alphaAt(picture.get(), 0, 0), 0) << name;
+        ++loaded;
+    }
+    EXPECT_EQ(loaded, 12);
+}
+
 TEST_F(LoadImageTest, PicturesBeyondTheSizeLimitOrWithHeadersCutShortAreRefusedBeforeReading)
 {
     // The loader itself would first reserve gigabytes and then fail reading; refusing the
