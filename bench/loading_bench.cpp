@@ -1,0 +1,183 @@
+// Loading: a large level file, and the disc mask and whole load of a large picture.
+
+#include "support/BenchSupport.h"
+
+#include "gfx/Image.h"
+#include "level/LevelLoader.h"
+#include "level/LevelReader.h"
+
+#include <benchmark/benchmark.h>
+
+#include <SDL.h>
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+namespace {
+
+// A level file of `records` records: in every ten, seven lines, two arcs and one tile, spread
+// over a world of their own size; one record in `picturePeriod` is a picture instead (0: none).
+std::string generatedLevel(int records, int picturePeriod)
+{
+    std::ostringstream text;
+    text << "#_Size 300000 680\n";
+    for (int i = 0; i < records - 1; ++i) {
+        const int x = (i / 10) * 30;
+        if (picturePeriod > 0 && i % picturePeriod == picturePeriod - 1) {
+            text << "#_Image bitmap2.bmp\n";
+            continue;
+        }
+        switch (i % 10) {
+        case 7:
+        case 8:
+            text << "#_CollArc\n//Position " << x + 15 << " 300 //Radius " << 10 + i % 40
+                 << " //Sector " << 1 + i % 15 << " //flag " << 1 + i % 31
+                 << " //speed/distance 60 -1\n";
+            break;
+        case 9:
+            text << "#_TList\n//Image tile.bmp //Id " << i << " //Vector " << x
+                 << " 100 //ImgId 1\n";
+            break;
+        default:
+            text << "#_CollVec\n//X " << x << " //Y " << 400 + i % 10 << " //Dx 30 //Dy "
+                 << i % 7 - 3 << " //Type " << 1 + i % 3 << " //ID " << i << "\n";
+            break;
+        }
+    }
+    return text.str();
+}
+
+// Times loadLevel alone: the world is built before it and destroyed after it, untimed. The
+// echo goes to a discarding buffer, or (third argument 1) to /dev/null through a file buffer
+// that writes at every line end, as the game's standard output does into a file or a pipe.
+void BM_LoadLevel(benchmark::State& state)
+{
+    const auto records = static_cast<int>(state.range(0));
+    const auto picturePeriod = static_cast<int>(state.range(1));
+    ScratchFolder folder;
+    folder.write("Level.txt", generatedLevel(records, picturePeriod));
+    SilencedLog silenced;
+    std::filebuf devNull;
+    std::streambuf* discarding = nullptr;
+    if (state.range(2) != 0) {
+        devNull.open("/dev/null", std::ios::out);
+        discarding = std::cout.rdbuf(&devNull);
+    }
+    ScopedWorkingDirectory inFolder(folder.path());
+    size_t lines = 0;
+    size_t pictures = 0;
+    for (auto _ : state) {
+        auto world = buildWorld(RenderMode::Headless, false);
+        const auto start = std::chrono::steady_clock::now();
+        loadLevel(*world);
+        const auto end = std::chrono::steady_clock::now();
+        state.SetIterationTime(std::chrono::duration<double>(end - start).count());
+        lines = world->lines.size();
+        pictures = world->levelPictures().size();
+    }
+    if (discarding != nullptr) {
+        std::cout.rdbuf(discarding);
+    }
+    state.counters["records"] = records;
+    state.counters["lines"] = static_cast<double>(lines);
+    state.counters["pictures"] = static_cast<double>(pictures);
+}
+
+// The same file read record by record with the loader's reader, without the echo on the log
+// and without building anything: the reading's share of BM_LoadLevel.
+void BM_ReadLevelOnly(benchmark::State& state)
+{
+    const auto records = static_cast<int>(state.range(0));
+    const auto picturePeriod = static_cast<int>(state.range(1));
+    ScratchFolder folder;
+    folder.write("Level.txt", generatedLevel(records, picturePeriod));
+    int headers = 0;
+    for (auto _ : state) {
+        std::FILE* file = std::fopen(folder.file("Level.txt").c_str(), "r");
+        CharSource text(file);
+        LevelReader reader(text);
+        std::string word;
+        LevelHeader header = LevelHeader::Objects;
+        headers = 0;
+        while (reader.nextWord(word)) {
+            if (!findHeader(word, header)) {
+                continue;
+            }
+            headers += 1;
+            switch (header) {
+            case LevelHeader::Image: benchmark::DoNotOptimize(reader.readPicture()); break;
+            case LevelHeader::Size: benchmark::DoNotOptimize(reader.readSize()); break;
+            case LevelHeader::TileList: benchmark::DoNotOptimize(reader.readTile()); break;
+            case LevelHeader::CollisionVector: benchmark::DoNotOptimize(reader.readLine()); break;
+            case LevelHeader::CollisionArc: benchmark::DoNotOptimize(reader.readArc()); break;
+            case LevelHeader::Player: benchmark::DoNotOptimize(reader.readPlayer()); break;
+            case LevelHeader::Objects:
+            case LevelHeader::Events: break;
+            }
+        }
+        std::fclose(file);
+    }
+    state.counters["records"] = headers;
+}
+
+SDL_Surface* rgbaSurface(int width, int height)
+{
+    return SDL_CreateRGBSurface(0, width, height, 32, 0x000000FFu, 0x0000FF00u, 0x00FF0000u,
+                                0xFF000000u);
+}
+
+void BM_DiscMask(benchmark::State& state)
+{
+    const auto side = static_cast<int>(state.range(0));
+    SDL_Surface* surface = rgbaSurface(side, side);
+    if (surface == nullptr) {
+        state.SkipWithError("The picture surface cannot be made.");
+        return;
+    }
+    for (auto _ : state) {
+        applyDiscMask(surface);
+        benchmark::ClobberMemory();
+    }
+    SDL_FreeSurface(surface);
+}
+
+// The whole headless load of a 24-bit bitmap: read, conversion to RGBA, disc mask.
+void BM_LoadImage(benchmark::State& state)
+{
+    const auto side = static_cast<int>(state.range(0));
+    ScratchFolder folder;
+    SDL_Surface* picture =
+        SDL_CreateRGBSurface(0, side, side, 24, 0xFF0000u, 0x00FF00u, 0x0000FFu, 0);
+    if (picture == nullptr || SDL_SaveBMP(picture, folder.file("big.bmp").c_str()) != 0) {
+        state.SkipWithError("The test bitmap cannot be written.");
+        return;
+    }
+    SDL_FreeSurface(picture);
+    SilencedLog silenced;
+    ScopedWorkingDirectory inFolder(folder.path());
+    Renderer renderer(nullptr, 640.0f, 480.0f, 3000.0f, 680.0f, RenderMode::Headless);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(renderer.loadImage("big.bmp"));
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_LoadLevel)
+    ->ArgNames({"records", "picture_every", "log_to_dev_null"})
+    ->Args({100000, 0, 0})
+    ->Args({100000, 100, 0})
+    ->Args({100000, 0, 1})
+    ->UseManualTime()
+    ->Iterations(10)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadLevelOnly)
+    ->ArgNames({"records", "picture_every"})
+    ->Args({100000, 0})
+    ->Args({100000, 100})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DiscMask)->Arg(64)->Arg(1024)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LoadImage)->Arg(64)->Arg(1024)->Unit(benchmark::kMicrosecond);
