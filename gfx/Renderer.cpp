@@ -44,15 +44,21 @@ void Renderer::resizeViewport(int width, int height)
     glLoadIdentity();
 }
 
-uint32_t Renderer::makeTexture(SDL_Surface* surface, float coordinates[4]) const
+ImageRecord Renderer::textureRecord(SDL_Surface* surface) const
 {
+    float coordinates[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+    ImageRecord record;
     if (mode == RenderMode::Window) {
-        return uploadTexture(surface, coordinates);
+        record.texture = uploadTexture(surface, coordinates);
+    } else {
+        // Headless: the same copy is made (and can fail the same way), but no texture.
+        SDL_FreeSurface(powerOfTwoCopy(surface, coordinates));
     }
-    // Headless: the same copy is made (and can fail the same way), but no texture.
-    SDL_Surface* copy = powerOfTwoCopy(surface, coordinates);
-    SDL_FreeSurface(copy);
-    return 0;
+    record.texLeft = coordinates[0];
+    record.texTop = coordinates[1];
+    record.texRight = coordinates[2];
+    record.texBottom = coordinates[3];
+    return record;
 }
 
 int32_t Renderer::loadImage(const char* fileName)
@@ -70,14 +76,8 @@ int32_t Renderer::loadImage(const char* fileName)
     applyDiscMask(surface);
     SDL_UnlockSurface(surface);
 
-    ImageRecord record;
-    float coordinates[4] = {0.0f, 0.0f, 0.0f, 0.0f};
-    record.texture = makeTexture(surface, coordinates);
+    ImageRecord record = textureRecord(surface);
     SDL_FreeSurface(surface);
-    record.texLeft = coordinates[0];
-    record.texTop = coordinates[1];
-    record.texRight = coordinates[2];
-    record.texBottom = coordinates[3];
     record.id = id;
     images.push_back(record);
     return id;
@@ -90,13 +90,8 @@ void Renderer::loadLevelPicture()
         std::cerr << "quillfen: cannot read the background picture level.bmp; playing without it"
                   << std::endl;
     } else {
-        float coordinates[4] = {0.0f, 0.0f, 0.0f, 0.0f};
-        levelPicture.texture = makeTexture(surface, coordinates);
+        levelPicture = textureRecord(surface);
         SDL_FreeSurface(surface);
-        levelPicture.texLeft = coordinates[0];
-        levelPicture.texTop = coordinates[1];
-        levelPicture.texRight = coordinates[2];
-        levelPicture.texBottom = coordinates[3];
     }
     levelPicture.id = takeObjectId();
 }

@@ -54,7 +54,8 @@ public:
 private:
     void initGlState();
     void resizeViewport(int width, int height);
-    uint32_t makeTexture(SDL_Surface* surface, float coordinates[4]) const;
+    // The picture's texture (0 when headless) and the part of it the picture covers.
+    ImageRecord textureRecord(SDL_Surface* surface) const;
     void drawBackground() const;
     void drawTiles(const std::vector<Tile>& tiles) const;
     void drawEntities(const EntityList& list) const;

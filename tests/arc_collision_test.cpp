@@ -55,17 +55,11 @@ void expectUntouched(const Entity& after, const Entity& before)
     EXPECT_FALSE(after.inContact);
 }
 
-TEST(ArcCollision, AnOpenQuarterLetsEntitiesThroughTheRimFromBothSides)
+TEST(ArcCollision, ASolidQuarterPutsEntitiesBackOnTheirSideOfTheRim)
 {
     const CollisionArc loop = threeQuarterLoop();
-    // Box centres 20 inside and 12 outside the rim, in the open lower-left quarter.
-    for (Vec2 rel : {Vec2{-108, 144}, Vec2{-127.2f, 169.6f}}) {
-        Entity entity = boxAt(400 + rel.x, 210 + rel.y, 100, 0.6f, 0.8f);
-        const Entity before = entity;
-        EXPECT_FALSE(touch(entity, loop));
-        expectUntouched(entity, before);
-    }
-    // The same places mirrored into the solid lower-right quarter are put back on their side.
+    // Box centres 20 inside and 12 outside the rim, in the solid lower-right quarter (the
+    // mirrored places in the open quarter are in the table of untouched cases below).
     Entity inside = boxAt(400 + 108, 210 + 144, 100, 0.6f, 0.8f);
     EXPECT_TRUE(touch(inside, loop));
     EXPECT_TRUE(inside.inContact);
@@ -99,59 +93,35 @@ TEST(ArcCollision, AContactTurnsAlongTheTangentAndKeepsTheSpeed)
     EXPECT_GT(other.dirY, 0.0f);
 }
 
-TEST(ArcCollision, HoldingNeedsTheMinimumSpeed)
+TEST(ArcCollision, HoldingNeedsTheMinimumSpeedAndSuspendsGravityInTheLevelPass)
 {
     const CollisionArc loop = threeQuarterLoop();
-    Entity slow = boxAt(400 + 108, 210 + 144, 59, 0.6f, 0.8f);
-    EXPECT_FALSE(touch(slow, loop));
-    EXPECT_TRUE(slow.inContact);
-    EXPECT_EQ(slow.speed, 59.0f);
-
-    Entity fast = boxAt(400 + 108, 210 + 144, 60, 0.6f, 0.8f);
-    EXPECT_TRUE(touch(fast, loop));
-
-    // A negative minimum holds every contact, even at rest.
-    CollisionArc always = loop;
-    always.minSpeed = -1;
-    Entity resting = boxAt(400 + 108, 210 + 144, 0, 0.6f, 0.8f);
-    EXPECT_TRUE(touch(resting, always));
-}
-
-TEST(ArcCollision, AHeldEntityFeelsNoGravityAndAnUnheldOneFalls)
-{
     auto game = makeHeadlessGame();
     game->lines.clear();
-    game->arcs = {threeQuarterLoop()};
-    Entity& avatar = game->avatar();
+    game->arcs = {loop};
+    const Entity& avatar = game->avatar();
     for (float speed : {59.0f, 60.0f}) {
         const Entity start = boxAt(400 + 108, 210 + 144, speed, 0.6f, 0.8f);
-        avatar.x = start.x;
-        avatar.y = start.y;
-        avatar.speed = start.speed;
-        avatar.dirX = start.dirX;
-        avatar.dirY = start.dirY;
+        Entity alone = start;
+        EXPECT_EQ(touch(alone, loop), speed == 60.0f) << speed;
+        EXPECT_TRUE(alone.inContact);
+        EXPECT_EQ(alone.speed, speed);
+
+        placeAvatar(*game, start.x, start.y, start.speed, start.dirX, start.dirY);
         game->physics.collideWithLevel(game->avatars());
         EXPECT_TRUE(avatar.inContact);
         if (speed == 60.0f) {
             EXPECT_EQ(avatar.speed, 60.0f);
             EXPECT_NEAR(avatar.dirX * 0.6f + avatar.dirY * 0.8f, 0.0f, 1e-5f); // still tangent
         } else {
-            EXPECT_NE(avatar.speed, 59.0f);
             EXPECT_GT(avatar.dirX * 0.6f + avatar.dirY * 0.8f, 0.1f); // gravity bent it outwards
         }
     }
-}
-
-TEST(ArcCollision, TheAxesBelongToNoQuarter)
-{
-    const CollisionArc full = arcAt(400, 210, 200, 15, 15, -1, -1);
-    // Box centres 20 inside the rim straight below, above, left and right of the centre.
-    for (Vec2 rel : {Vec2{0, 180}, Vec2{0, -180}, Vec2{-180, 0}, Vec2{180, 0}}) {
-        Entity entity = boxAt(400 + rel.x, 210 + rel.y, 100, 0.6f, 0.8f);
-        const Entity before = entity;
-        EXPECT_FALSE(touch(entity, full));
-        expectUntouched(entity, before);
-    }
+    // A negative minimum holds every contact, even at rest.
+    CollisionArc always = loop;
+    always.minSpeed = -1;
+    Entity resting = boxAt(400 + 108, 210 + 144, 0, 0.6f, 0.8f);
+    EXPECT_TRUE(touch(resting, always));
 }
 
 TEST(ArcCollision, ACentreExactlyOnTheRimIsAnInsideContactWhenTheInsideIsSolid)
@@ -192,24 +162,10 @@ TEST(ArcCollision, TheRingPullsTheCornerWithTwentyHalfWayAcross)
     auto game = makeHeadlessGame();
     game->lines.clear();
     game->arcs = {ring};
-    Entity& avatar = game->avatar();
-    avatar.x = 400;
-    avatar.y = 240;
-    avatar.speed = 0;
+    const Entity& avatar = placeAvatar(*game, 400, 240, 0, 1, 0);
     game->physics.collideWithLevel(game->avatars());
     EXPECT_NEAR(avatar.speed, 20.0f, 1e-3f);
     EXPECT_NEAR(avatar.dirY, -1.0f, 1e-5f);
-}
-
-TEST(ArcCollision, ARingWithNoWidthIsEmpty)
-{
-    for (float width : {0.0f, -1.0f}) {
-        const CollisionArc ring = arcAt(400, 160, 50, 15, 16 | 4 | 1, -1, width);
-        Entity entity(100, 400, 210.5f, 64, 64, 1, 0); // corner just beyond the rim
-        const Entity before = entity;
-        EXPECT_FALSE(touch(entity, ring)) << "width " << width;
-        expectUntouched(entity, before);
-    }
 }
 
 TEST(ArcCollision, TheRingMeasuresTheCornerAfterThePush)
@@ -233,15 +189,38 @@ TEST(ArcCollision, ARingCentredOnTheCornerHoldsWithoutPulling)
     expectUntouched(entity, before);
 }
 
-TEST(ArcCollision, ACentreTooCloseToMeasureHasNoWayOutAndIsLeftAlone)
+TEST(ArcCollision, LeavesEntitiesAloneWhereNoQuarterOrRingReaches)
 {
-    // The box centre is 1e-24 from the arc's centre in both axes: it lies in the upper-left
-    // quarter, but the squared distance rounds to 0, so there is no normal to push along.
-    const CollisionArc tiny = arcAt(1e-24f, 1e-24f, 10, 15, 2 | 8, -1, -1);
-    Entity entity(100, -32, -32, 64, 64, 0.6f, 0.8f);
-    const Entity before = entity;
-    EXPECT_FALSE(touch(entity, tiny));
-    expectUntouched(entity, before);
+    struct Case {
+        const char* what;
+        CollisionArc arc;
+        Entity entity;
+    };
+    const CollisionArc full = arcAt(400, 210, 200, 15, 15, -1, -1);
+    // Box centres 20 inside the rim or 12 outside it; the rings' corners just beyond the rim.
+    const Case cases[] = {
+        {"inside, open lower-left quarter", threeQuarterLoop(), boxAt(292, 354, 100, 0.6f, 0.8f)},
+        {"outside, open lower-left quarter", threeQuarterLoop(),
+         boxAt(400 - 127.2f, 210 + 169.6f, 100, 0.6f, 0.8f)},
+        {"straight below the centre", full, boxAt(400, 390, 100, 0.6f, 0.8f)},
+        {"straight above the centre", full, boxAt(400, 30, 100, 0.6f, 0.8f)},
+        {"straight left of the centre", full, boxAt(220, 210, 100, 0.6f, 0.8f)},
+        {"straight right of the centre", full, boxAt(580, 210, 100, 0.6f, 0.8f)},
+        {"ring of width 0", arcAt(400, 160, 50, 15, 16 | 4 | 1, -1, 0),
+         Entity(100, 400, 210.5f, 64, 64, 1, 0)},
+        {"ring of width -1", arcAt(400, 160, 50, 15, 16 | 4 | 1, -1, -1),
+         Entity(100, 400, 210.5f, 64, 64, 1, 0)},
+        // 1e-24 from the arc's centre in both axes: in the upper-left quarter, but the squared
+        // distance rounds to 0, so there is no normal to push along.
+        {"centre too close to measure", arcAt(1e-24f, 1e-24f, 10, 15, 2 | 8, -1, -1),
+         Entity(100, -32, -32, 64, 64, 0.6f, 0.8f)},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.what);
+        Entity entity = test.entity;
+        EXPECT_FALSE(touch(entity, test.arc));
+        expectUntouched(entity, test.entity);
+    }
 }
 
 } // namespace

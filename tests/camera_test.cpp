@@ -31,22 +31,18 @@ void expectCamera(Vec2 camera, float x, float y)
     EXPECT_EQ(camera.y, y);
 }
 
-TEST(FollowCamera, RestsWhileTheAvatarIsInsideTheBoxEndsIncluded)
+TEST(FollowCamera, RestsInsideTheBoxEndsIncludedAndScrollsThreeRightFourLeftThreeUpOrDown)
 {
-    const Vec2 camera{1000.0f, 100.0f};
-    expectCamera(followedOnce(camera, 1250.0f, 300.0f), 1000.0f, 100.0f);
-    expectCamera(followedOnce(camera, 1200.0f, 200.0f), 1000.0f, 100.0f);
-    expectCamera(followedOnce(camera, 1300.0f, 480.0f), 1000.0f, 100.0f);
-}
-
-TEST(FollowCamera, ScrollsThreeRightFourLeftThreeUpAndThreeDown)
-{
-    const Vec2 camera{1000.0f, 100.0f};
-    expectCamera(followedOnce(camera, 1301.0f, 300.0f), 1003.0f, 100.0f);
-    expectCamera(followedOnce(camera, 1199.0f, 300.0f), 996.0f, 100.0f);
-    expectCamera(followedOnce(camera, 1250.0f, 199.0f), 1000.0f, 97.0f);
-    expectCamera(followedOnce(camera, 1250.0f, 481.0f), 1000.0f, 103.0f);
-    expectCamera(followedOnce(camera, 1301.0f, 481.0f), 1003.0f, 103.0f);
+    // Avatar corner and the camera it leaves, from a camera at (1000, 100).
+    const float cases[][4] = {
+        {1250, 300, 1000, 100}, {1200, 200, 1000, 100}, {1300, 480, 1000, 100},
+        {1301, 300, 1003, 100}, {1199, 300, 996, 100},  {1250, 199, 1000, 97},
+        {1250, 481, 1000, 103}, {1301, 481, 1003, 103},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "avatar at " << c[0] << ", " << c[1]);
+        expectCamera(followedOnce(Vec2{1000.0f, 100.0f}, c[0], c[1]), c[2], c[3]);
+    }
 }
 
 TEST(FollowCamera, EachTestSeesTheCameraAsTheOnesBeforeLeftIt)

@@ -11,12 +11,14 @@
 #include <algorithm>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 namespace {
 
 const char* const kNoAlphaLine = "No alpha mask, converting pixel format to add alpha\n";
+const char* const kLoadError = "zomg h4x Image failed to load or something cool like that";
 
 // A renderer with no world and no OpenGL, as the world's own in a headless run.
 Renderer headlessRenderer()
@@ -25,10 +27,10 @@ Renderer headlessRenderer()
 }
 
 // A picture as loadImage has it just before the upload: converted to RGBA and cut to a disc.
-SurfacePtr maskedPicture(int width, int height, const Painter& paint = positionColour)
+SurfacePtr maskedPicture(int width, int height)
 {
     LogCapture conversionLine;
-    SurfacePtr rgba(toRgbaSurface(makeRgbSurface(width, height, paint).release()));
+    SurfacePtr rgba(toRgbaSurface(makeRgbSurface(width, height, positionColour).release()));
     applyDiscMask(rgba.get());
     return rgba;
 }
@@ -51,7 +53,15 @@ std::pair<int, int> opaqueRun(SDL_Surface* surface, int row)
     return {first, last};
 }
 
-TEST(DiscMask, CutsA32By32PictureRowByRow)
+SurfacePtr copyOf(SDL_Surface* picture, float* coordinates = nullptr)
+{
+    float unused[4] = {};
+    SurfacePtr copy(powerOfTwoCopy(picture, coordinates != nullptr ? coordinates : unused));
+    EXPECT_NE(copy, nullptr);
+    return copy;
+}
+
+TEST(DiscMask, CutsA32By32PictureRowByRowAndKeepsEveryColour)
 {
     // First and last opaque column of each row; rows 13 to 19 are opaque across.
     const std::vector<std::pair<int, int>> expected = {
@@ -64,10 +74,15 @@ TEST(DiscMask, CutsA32By32PictureRowByRow)
     for (int row = 0; row < 32; ++row) {
         EXPECT_EQ(opaqueRun(picture.get(), row), expected[static_cast<size_t>(row)])
             << "row " << row;
+        // Only alpha bits change, in opaque and transparent pixels alike.
+        for (int column = 0; column < 32; ++column) {
+            ASSERT_EQ(colourAt(picture.get(), column, row), positionColour(column, row))
+                << "column " << column << " row " << row;
+        }
     }
 }
 
-TEST(DiscMask, LeavesTheRowsOfATallPictureBeyondTheDiscAsLoaded)
+TEST(DiscMask, LeavesTheRowsOfATallPictureBeyondTheDiscAsLoadedAndCutsAWideOneEverywhere)
 {
     // R = 19.2 around (16, 32): the walk reaches rows 12 to 51 only.
     const SurfacePtr picture = makeRgbaSurface(32, 64, positionColour, 0x5A);
@@ -76,87 +91,33 @@ TEST(DiscMask, LeavesTheRowsOfATallPictureBeyondTheDiscAsLoaded)
         const bool reached = row >= 12 && row <= 51;
         for (int column = 0; column < 32; ++column) {
             const Uint8 alpha = alphaAt(picture.get(), column, row);
-            if (reached) {
-                ASSERT_TRUE(alpha == 0 || alpha == 255) << "column " << column << " row " << row;
-            } else {
-                ASSERT_EQ(alpha, 0x5A) << "column " << column << " row " << row;
-            }
-        }
-    }
-    // The disc is wider than the picture: its middle rows are opaque across.
-    EXPECT_EQ(opaqueRun(picture.get(), 32), std::make_pair(0, 31));
-    // A picture that came without alpha keeps those rows fully opaque.
-    const SurfacePtr loaded = maskedPicture(32, 64);
-    EXPECT_EQ(alphaAt(loaded.get(), 0, 0), 255);
-    EXPECT_EQ(alphaAt(loaded.get(), 31, 63), 255);
-}
-
-TEST(DiscMask, CutsAWidePictureAtItsTopAndBottomRows)
-{
-    // R = 28.8 around (32, 16): every row is reached, the top and bottom rows by wide spans.
-    const SurfacePtr picture = maskedPicture(64, 32);
-    EXPECT_EQ(opaqueRun(picture.get(), 0), std::make_pair(8, 54));
-    EXPECT_EQ(opaqueRun(picture.get(), 31), std::make_pair(7, 55));
-    EXPECT_EQ(opaqueRun(picture.get(), 16), std::make_pair(3, 59));
-}
-
-TEST(DiscMask, KeepsEveryPixelsColour)
-{
-    // Row 0 is made wholly transparent first and partly opaque later; only alpha bits change.
-    const SurfacePtr picture = maskedPicture(32, 32);
-    for (int row = 0; row < 32; ++row) {
-        for (int column = 0; column < 32; ++column) {
-            ASSERT_EQ(colourAt(picture.get(), column, row), positionColour(column, row))
+            ASSERT_TRUE(reached ? alpha == 0 || alpha == 255 : alpha == 0x5A)
                 << "column " << column << " row " << row;
         }
     }
+    EXPECT_EQ(opaqueRun(picture.get(), 32), std::make_pair(0, 31));
+    // R = 28.8 around (32, 16): every row is reached, the top and bottom rows by wide spans.
+    const SurfacePtr wide = maskedPicture(64, 32);
+    EXPECT_EQ(opaqueRun(wide.get(), 0), std::make_pair(8, 54));
+    EXPECT_EQ(opaqueRun(wide.get(), 31), std::make_pair(7, 55));
 }
 
-TEST(DiscMask, SetRowAlphaTakesTheColumnsInEitherOrderAndIgnoresRowsOutside)
-{
-    const SurfacePtr picture = makeRgbaSurface(8, 2, positionColour, 0x77);
-    setRowAlpha(picture.get(), 0, 6, 2);
-    EXPECT_EQ(opaqueRun(picture.get(), 0), std::make_pair(2, 5));
-    setRowAlpha(picture.get(), 0, -5, 50);
-    EXPECT_EQ(opaqueRun(picture.get(), 0), std::make_pair(0, 7));
-    setRowAlpha(picture.get(), 0, 3, 3);
-    EXPECT_EQ(opaqueRun(picture.get(), 0), std::make_pair(-1, -1));
-    setRowAlpha(picture.get(), -1, 0, 8);
-    setRowAlpha(picture.get(), 2, 0, 8);
-    EXPECT_EQ(alphaAt(picture.get(), 0, 1), 0x77);
-    EXPECT_EQ(colourAt(picture.get(), 4, 0), positionColour(4, 0));
-}
-
-TEST(RgbaConversion, AddsAnOpaqueAlphaChannelAndSaysSo)
+TEST(RgbaConversion, AddsAnOpaqueAlphaChannelWithTheLineAndKeepsAnExistingOne)
 {
     LogCapture log;
     SurfacePtr rgba(toRgbaSurface(makeRgbSurface(5, 3, positionColour).release()));
     EXPECT_EQ(log.text(), kNoAlphaLine);
     ASSERT_NE(rgba, nullptr);
-    const SDL_PixelFormat& format = *rgba->format;
-    EXPECT_EQ(format.BitsPerPixel, 32);
-    EXPECT_EQ(format.Rmask, 0x000000FFu);
-    EXPECT_EQ(format.Gmask, 0x0000FF00u);
-    EXPECT_EQ(format.Bmask, 0x00FF0000u);
-    EXPECT_EQ(format.Amask, 0xFF000000u);
-    for (int row = 0; row < 3; ++row) {
-        for (int column = 0; column < 5; ++column) {
-            EXPECT_EQ(colourAt(rgba.get(), column, row), positionColour(column, row));
-            EXPECT_EQ(alphaAt(rgba.get(), column, row), 255);
-        }
-    }
-}
+    EXPECT_EQ(rgba->format->Rmask, 0x000000FFu);
+    EXPECT_EQ(rgba->format->Amask, 0xFF000000u);
+    EXPECT_EQ(colourAt(rgba.get(), 4, 2), positionColour(4, 2));
+    EXPECT_EQ(alphaAt(rgba.get(), 4, 2), 255);
 
-TEST(RgbaConversion, ConvertsA32BitPictureWithoutAlphaAndKeepsOneWithAlpha)
-{
     // The classic bitmap loader gives 32-bit files no alpha channel: they are converted.
-    LogCapture log;
-    SDL_Surface* withoutAlpha =
-        SDL_CreateRGBSurface(0, 2, 2, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0);
-    ASSERT_NE(withoutAlpha, nullptr);
-    SurfacePtr converted(toRgbaSurface(withoutAlpha));
+    log.clear();
+    SurfacePtr converted(
+        toRgbaSurface(SDL_CreateRGBSurface(0, 2, 2, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0)));
     EXPECT_EQ(log.text(), kNoAlphaLine);
-    EXPECT_EQ(converted->format->Amask, 0xFF000000u);
     EXPECT_EQ(alphaAt(converted.get(), 1, 1), 255);
 
     // A 32-bit picture with an alpha channel is used as it is, its alpha untouched.
@@ -166,29 +127,21 @@ TEST(RgbaConversion, ConvertsA32BitPictureWithoutAlphaAndKeepsOneWithAlpha)
     EXPECT_EQ(log.text(), "");
     EXPECT_EQ(kept.get(), withAlpha);
     EXPECT_EQ(alphaAt(kept.get(), 1, 0), 0x40);
-}
 
-TEST(RgbaConversion, ConvertsAPictureWithAlphaThatIsNot32BitsWithoutTheLine)
-{
-    // 4-4-4-4 pixels: the alpha channel is copied, not blended onto the transparent copy.
-    LogCapture log;
+    // 4-4-4-4 pixels: converted without the line, the alpha copied rather than blended.
     SDL_Surface* sixteen = SDL_CreateRGBSurface(0, 3, 1, 16, 0x0F00, 0x00F0, 0x000F, 0xF000);
     ASSERT_NE(sixteen, nullptr);
     const Uint16 pixels[3] = {0xFF00, 0x80F0, 0x100F};
-    for (int column = 0; column < 3; ++column) {
-        static_cast<Uint16*>(sixteen->pixels)[column] = pixels[column];
-    }
-    SurfacePtr rgba(toRgbaSurface(sixteen));
+    std::copy(pixels, pixels + 3, static_cast<Uint16*>(sixteen->pixels));
+    SurfacePtr fromSixteen(toRgbaSurface(sixteen));
     EXPECT_EQ(log.text(), "");
-    ASSERT_NE(rgba, nullptr);
-    EXPECT_EQ(rgba->format->BitsPerPixel, 32);
-    EXPECT_EQ(rgba->format->Amask, 0xFF000000u);
-    EXPECT_EQ(colourAt(rgba.get(), 0, 0), (Rgb{255, 0, 0}));
-    EXPECT_EQ(colourAt(rgba.get(), 1, 0), (Rgb{0, 255, 0}));
-    EXPECT_EQ(colourAt(rgba.get(), 2, 0), (Rgb{0, 0, 255}));
-    EXPECT_EQ(alphaAt(rgba.get(), 0, 0), 255);
-    EXPECT_EQ(alphaAt(rgba.get(), 1, 0), 0x88);
-    EXPECT_EQ(alphaAt(rgba.get(), 2, 0), 0x11);
+    ASSERT_EQ(fromSixteen->format->BitsPerPixel, 32);
+    const Rgb colours[3] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
+    const Uint8 alphas[3] = {255, 0x88, 0x11};
+    for (int column = 0; column < 3; ++column) {
+        EXPECT_EQ(colourAt(fromSixteen.get(), column, 0), colours[column]);
+        EXPECT_EQ(alphaAt(fromSixteen.get(), column, 0), alphas[column]);
+    }
 }
 
 TEST(Texture, PowerOfTwoSizesAndCoordinates)
@@ -202,23 +155,19 @@ TEST(Texture, PowerOfTwoSizesAndCoordinates)
           Case{1, 1, 1, 1, 1.0f, 1.0f}, Case{65, 3, 128, 4, 0.5078125f, 0.75f}}) {
         const SurfacePtr picture = maskedPicture(c.width, c.height);
         float coordinates[4] = {-1.0f, -1.0f, -1.0f, -1.0f};
-        const SurfacePtr copy(powerOfTwoCopy(picture.get(), coordinates));
-        ASSERT_NE(copy, nullptr);
-        EXPECT_EQ(copy->w, c.textureWidth) << c.width << "x" << c.height;
-        EXPECT_EQ(copy->h, c.textureHeight) << c.width << "x" << c.height;
-        EXPECT_EQ(coordinates[0], 0.0f);
-        EXPECT_EQ(coordinates[1], 0.0f);
-        EXPECT_EQ(coordinates[2], c.right) << c.width << "x" << c.height;
-        EXPECT_EQ(coordinates[3], c.bottom) << c.width << "x" << c.height;
+        const SurfacePtr copy = copyOf(picture.get(), coordinates);
+        const std::vector<float> got(coordinates, coordinates + 4);
+        EXPECT_EQ(got, std::vector<float>({0.0f, 0.0f, c.right, c.bottom}))
+            << c.width << "x" << c.height;
+        EXPECT_EQ(std::make_pair(copy->w, copy->h),
+                  std::make_pair(c.textureWidth, c.textureHeight));
     }
 }
 
 TEST(Texture, CopyHoldsThePictureTopLeftWithItsMaskAndColours)
 {
     const SurfacePtr picture = maskedPicture(100, 60);
-    float coordinates[4] = {};
-    const SurfacePtr copy(powerOfTwoCopy(picture.get(), coordinates));
-    ASSERT_NE(copy, nullptr);
+    const SurfacePtr copy = copyOf(picture.get());
     // Bytes in memory: red, green, blue, alpha, as the texture upload reads them.
     EXPECT_EQ(copy->format->Rmask, 0x000000FFu);
     EXPECT_EQ(copy->format->Amask, 0xFF000000u);
@@ -227,11 +176,8 @@ TEST(Texture, CopyHoldsThePictureTopLeftWithItsMaskAndColours)
         for (int column = 0; column < 128; ++column) {
             const bool inside = column < 100 && row < 60;
             const Uint8 alpha = alphaAt(copy.get(), column, row);
-            if (!inside) {
-                ASSERT_EQ(alpha, 0) << "column " << column << " row " << row;
-                continue;
-            }
-            ASSERT_EQ(alpha, alphaAt(picture.get(), column, row)) << column << "," << row;
+            ASSERT_EQ(alpha, inside ? alphaAt(picture.get(), column, row) : 0)
+                << column << "," << row;
             if (alpha == 255) {
                 ASSERT_EQ(colourAt(copy.get(), column, row), positionColour(column, row))
                     << "column " << column << " row " << row;
@@ -247,54 +193,37 @@ TEST(Texture, CopiesInsteadOfBlendingAndRestoresPerSurfaceAlpha)
     ASSERT_EQ(SDL_SetAlpha(picture.get(), SDL_SRCALPHA | SDL_RLEACCEL, 77), 0);
     const Uint32 flagsBefore = picture->flags & (SDL_SRCALPHA | SDL_RLEACCELOK);
     const Uint8 alphaBefore = picture->format->alpha;
-    ASSERT_NE(flagsBefore & SDL_SRCALPHA, 0u);
-    float coordinates[4] = {};
-    const SurfacePtr copy(powerOfTwoCopy(picture.get(), coordinates));
-    ASSERT_NE(copy, nullptr);
+    const SurfacePtr copy = copyOf(picture.get());
     EXPECT_EQ(alphaAt(copy.get(), 2, 1), 0x30);
     EXPECT_EQ(colourAt(copy.get(), 2, 1), positionColour(2, 1));
     EXPECT_EQ(picture->flags & (SDL_SRCALPHA | SDL_RLEACCELOK), flagsBefore);
     EXPECT_EQ(picture->format->alpha, alphaBefore);
 
-    // A surface without an alpha channel but with per-surface alpha: copied opaque, and its
-    // per-surface alpha value comes back.
+    // No alpha channel but per-surface alpha: copied opaque, and the per-surface alpha comes back.
     SurfacePtr halfSeen(SDL_CreateRGBSurface(0, 2, 2, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0));
     ASSERT_NE(halfSeen, nullptr);
     SDL_FillRect(halfSeen.get(), nullptr, SDL_MapRGB(halfSeen->format, 200, 100, 50));
     ASSERT_EQ(SDL_SetAlpha(halfSeen.get(), SDL_SRCALPHA, 77), 0);
-    const SurfacePtr halfSeenCopy(powerOfTwoCopy(halfSeen.get(), coordinates));
+    const SurfacePtr halfSeenCopy = copyOf(halfSeen.get());
     EXPECT_EQ(colourAt(halfSeenCopy.get(), 1, 1), (Rgb{200, 100, 50}));
     EXPECT_EQ(alphaAt(halfSeenCopy.get(), 1, 1), 255);
     EXPECT_NE(halfSeen->flags & SDL_SRCALPHA, 0u);
     EXPECT_EQ(halfSeen->format->alpha, 77);
-
-    // A picture without blending stays without it.
-    const SurfacePtr plain = makeRgbaSurface(2, 2, positionColour, 0x30);
-    ASSERT_EQ(SDL_SetAlpha(plain.get(), 0, 0), 0);
-    const SurfacePtr plainCopy(powerOfTwoCopy(plain.get(), coordinates));
-    EXPECT_EQ(plain->flags & SDL_SRCALPHA, 0u);
-    EXPECT_EQ(alphaAt(plainCopy.get(), 1, 1), 0x30);
-}
-
-TEST(Texture, PowerOfTwoAtLeast)
-{
-    EXPECT_EQ(powerOfTwoAtLeast(-3), 1);
-    EXPECT_EQ(powerOfTwoAtLeast(0), 1);
-    EXPECT_EQ(powerOfTwoAtLeast(1), 1);
-    EXPECT_EQ(powerOfTwoAtLeast(2), 2);
-    EXPECT_EQ(powerOfTwoAtLeast(3), 4);
-    EXPECT_EQ(powerOfTwoAtLeast(1000), 1024);
-    EXPECT_EQ(powerOfTwoAtLeast(1024), 1024);
 }
 
 class LoadImageTest : public ::testing::Test {
 protected:
     void SetUp() override { nextObjectId = 40; }
 
-    std::string writeBitmap(const std::string& name, const BitmapLayout& layout) const
+    std::string writeBitmap(const std::string& name, const std::string& bytes) const
     {
-        scratch.write(name, bitmapBytes(layout));
+        scratch.write(name, bytes);
         return scratch.file(name);
+    }
+
+    SDL_Surface* read(const std::string& name, const std::string& bytes) const
+    {
+        return readBitmap(SDL_RWFromFile(writeBitmap(name, bytes).c_str(), "rb"));
     }
 
     ScratchDirectory scratch;
@@ -303,216 +232,121 @@ protected:
 
 TEST_F(LoadImageTest, TakesItsIdFirstAndAppendsARecordPerLoadOfTheSameFile)
 {
-    const std::string file = writeBitmap("picture.bmp", bitmapOf(100, 60, 24));
+    const std::string file = writeBitmap("picture.bmp", bitmapBytes(bitmapOf(100, 60, 24)));
     LogCapture log;
-    const int32_t first = renderer.loadImage(file.c_str());
-    const int32_t second = renderer.loadImage(file.c_str());
+    EXPECT_EQ(renderer.loadImage(file.c_str()), 40);
+    EXPECT_EQ(renderer.loadImage(file.c_str()), 41);
     EXPECT_EQ(log.text(), std::string(kNoAlphaLine) + kNoAlphaLine);
-    EXPECT_EQ(first, 40);
-    EXPECT_EQ(second, 41);
     EXPECT_EQ(nextObjectId, 42);
     ASSERT_EQ(renderer.images.size(), 2u);
-    for (size_t index = 0; index < 2; ++index) {
-        const ImageRecord& record = renderer.images[index];
-        EXPECT_EQ(record.id, 40 + static_cast<int32_t>(index));
+    for (int index = 0; index < 2; ++index) {
+        const ImageRecord& record = renderer.images[static_cast<size_t>(index)];
+        EXPECT_EQ(record.id, 40 + index);
         EXPECT_EQ(record.texture, 0u); // no OpenGL without a window
-        EXPECT_EQ(record.texLeft, 0.0f);
-        EXPECT_EQ(record.texTop, 0.0f);
         EXPECT_EQ(record.texRight, 0.78125f);
         EXPECT_EQ(record.texBottom, 0.9375f);
-    }
-    EXPECT_EQ(renderer.findImageIndex(first), 0);
-    EXPECT_EQ(renderer.findImageIndex(second), 1);
-}
-
-TEST_F(LoadImageTest, SaysNoAlphaOnlyForBitmapsTheLoaderGivesNoAlphaChannel)
-{
-    // Whether a 32-bit file comes with an alpha channel depends on the SDL bitmap loader in
-    // use, so the expectation follows what the loader reports for the file.
-    for (int bits : {16, 24, 32}) {
-        const std::string name = "depth" + std::to_string(bits) + ".bmp";
-        BitmapLayout layout = bitmapOf(4, 4, bits);
-        layout.alpha = 0x80;
-        const std::string file = writeBitmap(name, layout);
-        const SurfacePtr asLoaded(SDL_LoadBMP(file.c_str()));
-        ASSERT_NE(asLoaded, nullptr) << name;
-        const bool hasAlpha = asLoaded->format->Amask != 0;
-        if (bits != 32) {
-            EXPECT_FALSE(hasAlpha) << name;
-        }
-        LogCapture log;
-        renderer.loadImage(file.c_str());
-        EXPECT_EQ(log.text(), hasAlpha ? "" : kNoAlphaLine) << name;
-    }
-}
-
-TEST_F(LoadImageTest, KeepsColoursOfA32BitPictureWhateverItsAlphaChannel)
-{
-    BitmapLayout layout = bitmapOf(8, 8, 32);
-    layout.alpha = 0x80;
-    const std::string file = writeBitmap("deep.bmp", layout);
-    LogCapture log;
-    SDL_Surface* loaded = readBitmap(SDL_RWFromFile(file.c_str(), "rb"));
-    ASSERT_NE(loaded, nullptr);
-    const bool hadAlpha = loaded->format->Amask != 0;
-    const SurfacePtr rgba(toRgbaSurface(loaded));
-    ASSERT_NE(rgba, nullptr);
-    applyDiscMask(rgba.get());
-    float coordinates[4] = {};
-    const SurfacePtr copy(powerOfTwoCopy(rgba.get(), coordinates));
-    ASSERT_NE(copy, nullptr);
-    // Row 4 is opaque across, row 0 only in its middle; the colours come through unblended.
-    EXPECT_EQ(alphaAt(copy.get(), 0, 4), 255);
-    EXPECT_EQ(alphaAt(copy.get(), 0, 0), 0);
-    for (int column = 0; column < 8; ++column) {
-        EXPECT_EQ(colourAt(copy.get(), column, 4), positionColour(column, 4)) << column;
-    }
-    EXPECT_EQ(log.text(), hadAlpha ? "" : kNoAlphaLine);
-}
-
-TEST_F(LoadImageTest, LoadsPalettedPicturesWithTheirPaletteColours)
-{
-    const std::vector<Rgb> palette = {{200, 10, 10}, {10, 200, 10}, {10, 10, 200}, {90, 90, 90}};
-    for (int bits : {1, 4, 8}) {
-        BitmapLayout layout = bitmapOf(9, 9, bits);
-        layout.palette =
-            bits == 1 ? std::vector<Rgb>(palette.begin(), palette.begin() + 2) : palette;
-        const int colours = static_cast<int>(layout.palette.size());
-        layout.index = [colours](int column, int row) { return (column + row) % colours; };
-        const std::string file = writeBitmap("paletted" + std::to_string(bits) + ".bmp", layout);
-
-        SDL_Surface* loaded = readBitmap(SDL_RWFromFile(file.c_str(), "rb"));
-        ASSERT_NE(loaded, nullptr) << bits << "-bit";
-        LogCapture log;
-        const SurfacePtr rgba(toRgbaSurface(loaded));
-        EXPECT_EQ(log.text(), kNoAlphaLine);
-        for (int row = 0; row < 9; ++row) {
-            for (int column = 0; column < 9; ++column) {
-                ASSERT_EQ(colourAt(rgba.get(), column, row),
-                          layout.palette[static_cast<size_t>(layout.index(column, row))])
-                    << bits << "-bit, column " << column << " row " << row;
-            }
-        }
-        LogCapture quiet;
-        EXPECT_NO_THROW(renderer.loadImage(file.c_str())) << bits << "-bit";
+        EXPECT_EQ(renderer.findImageIndex(record.id), index);
     }
 }
 
 TEST_F(LoadImageTest, BadBitmapsLoadAsTheLoaderReadsThemOrFailAsPicturesThatCannotBeLoaded)
 {
+    enum Outcome { Loads, Fails, Either };
     const std::string picture = bitmapBytes(bitmapOf(6, 5, 24));
-    const std::vector<std::pair<std::string, std::string>> files = {
-        {"empty.bmp", ""},
-        {"not-a-bitmap.bmp", "GIF89a this is no bitmap at all"},
-        {"header-cut.bmp", picture.substr(0, 30)},
-        {"rows-cut.bmp", picture.substr(0, picture.size() - 30)},
-        {"zero-sized.bmp", bitmapHeaderOnly(0, 0, 24, 0)},
-        {"zero-high.bmp", bitmapHeaderOnly(6, 0, 24, 0)},
-        {"huge-24.bmp", bitmapHeaderOnly(65535, 65535, 24, 64)},
-        {"huge-32.bmp", bitmapHeaderOnly(65535, 65535, 32, 64)},
-        {"huge-8.bmp", bitmapHeaderOnly(65535, 65535, 8, 64)},
-        {"negative-width.bmp", bitmapHeaderOnly(-6, 5, 24, 120)},
-        {"top-down.bmp", bitmapHeaderOnly(6, -5, 24, 120)},
-        {"odd-depth.bmp", bitmapHeaderOnly(6, 5, 7, 120)},
+    const std::vector<std::tuple<std::string, std::string, Outcome>> files = {
+        {"empty.bmp", "", Fails},
+        {"not-a-bitmap.bmp", "GIF89a this is no bitmap at all", Fails},
+        {"header-cut.bmp", picture.substr(0, 30), Fails},
+        {"rows-cut.bmp", picture.substr(0, picture.size() - 30), Either},
+        {"zero-sized.bmp", bitmapHeaderOnly(0, 0, 24, 0), Fails},
+        {"zero-high.bmp", bitmapHeaderOnly(6, 0, 24, 0), Either},
+        {"huge-24.bmp", bitmapHeaderOnly(65535, 65535, 24, 64), Fails},
+        {"huge-32.bmp", bitmapHeaderOnly(65535, 65535, 32, 64), Fails},
+        {"huge-8.bmp", bitmapHeaderOnly(65535, 65535, 8, 64), Fails},
+        {"negative-width.bmp", bitmapHeaderOnly(-6, 5, 24, 120), Either},
+        {"top-down.bmp", bitmapHeaderOnly(6, -5, 24, 120), Loads},
+        {"odd-depth.bmp", bitmapHeaderOnly(6, 5, 7, 120), Either},
     };
-    for (const auto& [name, bytes] : files) {
-        scratch.write(name, bytes);
+    for (const auto& [name, bytes, outcome] : files) {
+        const std::string file = writeBitmap(name, bytes);
         const size_t recordsBefore = renderer.images.size();
         const int32_t idBefore = nextObjectId;
         LogCapture log;
         try {
-            const int32_t id = renderer.loadImage(scratch.file(name).c_str());
-            EXPECT_EQ(id, idBefore) << name;
+            EXPECT_EQ(renderer.loadImage(file.c_str()), idBefore) << name;
+            EXPECT_NE(outcome, Fails) << name;
             EXPECT_EQ(renderer.images.size(), recordsBefore + 1) << name;
         } catch (const ImageLoadError& error) {
-            EXPECT_STREQ(error.what(), "zomg h4x Image failed to load or something cool like that")
-                << name;
-            EXPECT_EQ(error.fileName, scratch.file(name));
+            EXPECT_NE(outcome, Loads) << name;
+            EXPECT_STREQ(error.what(), kLoadError) << name;
+            EXPECT_EQ(error.fileName, file);
             EXPECT_EQ(renderer.images.size(), recordsBefore) << name;
         }
         EXPECT_EQ(nextObjectId, idBefore + 1) << name << ": the id is taken before reading";
     }
-    // The sound ones of these load; the impossible ones must not.
-    const auto loads = [&](const std::string& name) {
-        LogCapture log;
-        try {
-            renderer.loadImage(scratch.file(name).c_str());
-            return true;
-        } catch (const ImageLoadError&) {
-            return false;
-        }
-    };
-    EXPECT_TRUE(loads("top-down.bmp"));
-    for (const char* name : {"empty.bmp", "not-a-bitmap.bmp", "header-cut.bmp", "zero-sized.bmp",
-                             "huge-24.bmp", "huge-32.bmp", "huge-8.bmp"}) {
-        EXPECT_FALSE(loads(name)) << name;
-    }
 }
 
-TEST_F(LoadImageTest, HugeClaimsAreRefusedBeforeTheLoaderReservesThem)
+// The picture fuzzer's seed corpus: 1-, 4-, 8-, 16-, 24- and 32-bit bitmaps (paletted ones
+// among them), stored bottom-up and top-down. Every one loads and is cut to a disc.
+TEST_F(LoadImageTest, BitmapsOfEveryDepthLoadAsOpaqueDiscs)
+{
+    const std::string corpus = std::string(QUILLFEN_TESTS_DIR) + "/../fuzz/corpus/picture";
+    int loaded = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind("7x7-", 0) != 0) {
+            continue;
+        }
+        LogCapture log;
+        EXPECT_NO_THROW(renderer.loadImage(entry.path().c_str())) << name;
+        const SurfacePtr picture(
+            toRgbaSurface(readBitmap(SDL_RWFromFile(entry.path().c_str(), "rb"))));
+        ASSERT_NE(picture, nullptr) << name;
+        applyDiscMask(picture.get());
+        EXPECT_EQ(alphaAt(picture.get(), 3, 3), 255) << name;
+        EXPECT_EQ(alphaAt(picture.get(), 0, 0), 0) << name;
+        ++loaded;
+    }
+    EXPECT_EQ(loaded, 12);
+}
+
+TEST_F(LoadImageTest, PicturesBeyondTheSizeLimitOrWithHeadersCutShortAreRefusedBeforeReading)
 {
     // The loader itself would first reserve gigabytes and then fail reading; refusing the
     // header up front leaves no loader error behind.
-    scratch.write("huge.bmp", bitmapHeaderOnly(65535, 65535, 32, 64));
     SDL_ClearError();
-    EXPECT_EQ(readBitmap(SDL_RWFromFile(scratch.file("huge.bmp").c_str(), "rb")), nullptr);
+    EXPECT_EQ(read("huge.bmp", bitmapHeaderOnly(65535, 65535, 32, 64)), nullptr);
     EXPECT_STREQ(SDL_GetError(), "");
     EXPECT_EQ(readBitmap(nullptr), nullptr);
-}
 
-TEST_F(LoadImageTest, PicturesBeyondTheSizeLimitOrWithHeadersCutShortAreRefused)
-{
     // A run-length bitmap can describe a huge picture in a few bytes honestly, but no picture
     // of the game needs more than 16384 pixels a side.
     std::string compressed = bitmapHeaderOnly(65535, 65535, 8, 4);
     compressed[30] = 1; // run-length encoded, 8 bits
-    scratch.write("compressed.bmp", compressed);
-    EXPECT_EQ(readBitmap(SDL_RWFromFile(scratch.file("compressed.bmp").c_str(), "rb")), nullptr);
-
+    EXPECT_EQ(read("compressed.bmp", compressed), nullptr);
     // The oldest (12-byte) header holds its sizes as unsigned 16-bit numbers.
-    std::string oldest = "BM" + std::string(8, '\0') + std::string("\x1a\0\0\0\x0c\0\0\0", 8) +
-                         std::string("\xff\xff\xff\xff\x01\0\x18\0", 8) + std::string(16, '\0');
-    scratch.write("oldest.bmp", oldest);
-    EXPECT_EQ(readBitmap(SDL_RWFromFile(scratch.file("oldest.bmp").c_str(), "rb")), nullptr);
-
+    const std::string oldest =
+        "BM" + std::string(8, '\0') + std::string("\x1a\0\0\0\x0c\0\0\0", 8) +
+        std::string("\xff\xff\xff\xff\x01\0\x18\0", 8) + std::string(16, '\0');
+    EXPECT_EQ(read("oldest.bmp", oldest), nullptr);
     // A picture header cut short by the end of the file would be read on into garbage.
-    scratch.write("cut.bmp", bitmapHeaderOnly(4, 4, 24, 0).substr(0, 30));
-    EXPECT_EQ(readBitmap(SDL_RWFromFile(scratch.file("cut.bmp").c_str(), "rb")), nullptr);
-
-    scratch.write("wide.bmp", bitmapBytes(bitmapOf(16385, 1, 24)));
-    EXPECT_EQ(readBitmap(SDL_RWFromFile(scratch.file("wide.bmp").c_str(), "rb")), nullptr);
-    scratch.write("widest.bmp", bitmapBytes(bitmapOf(16384, 1, 24)));
-    const SurfacePtr widest(readBitmap(SDL_RWFromFile(scratch.file("widest.bmp").c_str(), "rb")));
+    EXPECT_EQ(read("cut.bmp", bitmapHeaderOnly(4, 4, 24, 0).substr(0, 30)), nullptr);
+    EXPECT_EQ(read("wide.bmp", bitmapBytes(bitmapOf(16385, 1, 24))), nullptr);
+    const SurfacePtr widest(read("widest.bmp", bitmapBytes(bitmapOf(16384, 1, 24))));
     ASSERT_NE(widest, nullptr);
     EXPECT_EQ(widest->w, 16384);
 }
 
-TEST_F(LoadImageTest, AMissingFileIsAPictureThatCannotBeLoaded)
-{
-    try {
-        renderer.loadImage(scratch.file("nowhere.bmp").c_str());
-        FAIL() << "a missing picture loaded";
-    } catch (const ImageLoadError& error) {
-        EXPECT_STREQ(error.what(), "zomg h4x Image failed to load or something cool like that");
-        EXPECT_EQ(error.fileName, scratch.file("nowhere.bmp"));
-    }
-    EXPECT_EQ(nextObjectId, 41);
-    EXPECT_TRUE(renderer.images.empty());
-}
-
 TEST(FindImageIndex, FindsOnlyLoadedPictures)
 {
-    Renderer empty = headlessRenderer();
-    EXPECT_EQ(empty.findImageIndex(0), -1);
-
+    EXPECT_EQ(headlessRenderer().findImageIndex(0), -1);
     const std::unique_ptr<Game> game = makeHeadlessGame();
     const Renderer& renderer = game->renderer;
     ASSERT_EQ(renderer.levelPicture.id, 0);
-    EXPECT_EQ(renderer.findImageIndex(0), -1) << "the background is not in the table";
-    EXPECT_EQ(renderer.findImageIndex(game->tiles.front().id), -1);
-    EXPECT_EQ(renderer.findImageIndex(game->avatar().id), -1);
-    EXPECT_EQ(renderer.findImageIndex(9999), -1);
-    EXPECT_EQ(renderer.findImageIndex(-1), -1);
+    // Not in the table: the background, the tile, an entity, unknown ids.
+    for (int32_t id : {0, game->tiles.front().id, game->avatar().id, 9999, -1}) {
+        EXPECT_EQ(renderer.findImageIndex(id), -1) << id;
+    }
     const std::vector<int32_t> pictureIds = {2, 6, 7, 8, 10, 12};
     ASSERT_EQ(renderer.images.size(), pictureIds.size());
     for (size_t index = 0; index < pictureIds.size(); ++index) {
@@ -531,7 +365,7 @@ TEST(GamePictures, AMissingTileEndsTheConstructionWithTheLoadError)
         Game game(RenderMode::Headless);
         FAIL() << "the world was built without its tile picture";
     } catch (const ImageLoadError& error) {
-        EXPECT_STREQ(error.what(), "zomg h4x Image failed to load or something cool like that");
+        EXPECT_STREQ(error.what(), kLoadError);
         EXPECT_EQ(error.fileName, "tile.bmp");
     }
 }
@@ -580,12 +414,10 @@ TEST(GamePictures, AMissingBackgroundIsReportedOnceAndKeepsEveryId)
     const std::string errorText = errors.text();
     EXPECT_NE(errorText.find("level.bmp"), std::string::npos) << errorText;
     EXPECT_EQ(std::count(errorText.begin(), errorText.end(), '\n'), 1) << errorText;
-    EXPECT_EQ(errorText.back(), '\n');
     EXPECT_EQ(log.text(), normalLog) << "the game's log stays as in a normal start";
     EXPECT_EQ(game.renderer.levelPicture.texture, 0u);
     EXPECT_EQ(game.renderer.levelPicture.texRight, 0.0f);
     EXPECT_EQ(constructionIds(game), normalIds);
-    EXPECT_EQ(normalIds.front(), 0);
 }
 
 } // namespace

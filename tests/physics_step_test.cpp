@@ -24,17 +24,6 @@ protected:
         return *game->entityLists[list].back();
     }
 
-    Entity& avatarAt(float x, float y, float speed, float dirX, float dirY)
-    {
-        Entity& avatar = game->avatar();
-        avatar.x = x;
-        avatar.y = y;
-        avatar.speed = speed;
-        avatar.dirX = dirX;
-        avatar.dirY = dirY;
-        return avatar;
-    }
-
     std::unique_ptr<Game> game;
 };
 
@@ -63,7 +52,7 @@ TEST_F(PhysicsStep, WithNoShapesGravityAddsTenPerStepAsFastSqrtMeasuresIt)
 {
     game->lines.clear();
     game->arcs.clear();
-    Entity& avatar = avatarAt(50, 50, 0, 1, 0);
+    Entity& avatar = placeAvatar(*game, 50, 50, 0, 1, 0);
     Entity& enemy = place(kEnemyList, 1000, 50, 0, 1, 1);
     game->chasers.push_back(Chaser{game.get(), enemy.id});
     Entity& picture = place(kLevelPictureList, 2000, 50, 0, 1, 0);
@@ -98,7 +87,7 @@ TEST_F(PhysicsStep, AnEntityCarriedByALineIsNotTriedAgainstArcs)
     ring.distance = 1000;
     game->arcs = {ring};
 
-    Entity& avatar = avatarAt(108, 136, 0, 0, 1); // standing on the floor
+    Entity& avatar = placeAvatar(*game, 108, 136, 0, 0, 1); // standing on the floor
     game->physics.collideWithLevel(game->avatars());
     EXPECT_TRUE(avatar.inContact);
     EXPECT_NEAR(avatar.speed, 10.0f, 1e-3f); // gravity, not the ring
@@ -106,7 +95,7 @@ TEST_F(PhysicsStep, AnEntityCarriedByALineIsNotTriedAgainstArcs)
 
     // Without the floor the same ring holds it and pulls it up towards its centre.
     game->lines.clear();
-    avatarAt(108, 136, 0, 0, 1);
+    placeAvatar(*game, 108, 136, 0, 0, 1);
     game->physics.collideWithLevel(game->avatars());
     EXPECT_FALSE(avatar.inContact);
     EXPECT_NEAR(avatar.speed, 38.27f, 0.01f);
@@ -118,7 +107,7 @@ TEST_F(PhysicsStep, EntityPairsMeetInTheirFixedOrderBeforeTheFloorPutsThemBack)
     LogCapture log;
     game->lines = {CollisionVector(0, 200, 280, 0, 3, 0)};
     game->arcs.clear();
-    Entity& avatar = avatarAt(108, 136, 0, 0.6f, 0.8f);
+    Entity& avatar = placeAvatar(*game, 108, 136, 0, 0.6f, 0.8f);
     Entity& enemy = place(kEnemyList, 108, 100, 0, 1, 0);
     game->chasers.push_back(Chaser{game.get(), enemy.id});
     Entity& picture = place(kLevelPictureList, 140, 110, 0, 0.28f, 0.96f);

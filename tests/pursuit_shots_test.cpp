@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 // The built-in world without its enemies; each test places its own, each with its chaser.
@@ -100,49 +102,38 @@ TEST_F(Pursuit, AChaserWithoutItsEnemyDoesNothing)
     EXPECT_EQ(enemy.speed, 120.0f); // the chasers after them still run
 }
 
-TEST_F(ShotHits, AShotHitsFromItsOriginToTheClickedPointOnly)
+TEST_F(ShotHits, AShotHitsEveryEnemyWithinTwiceItsRadiusFromItsOriginToTheClickedPoint)
 {
-    const Entity& atOrigin = addEnemy(100, 100); // t = 0, d = 0
-    addEnemy(301, 100);                          // past the clicked point (300, 100)
-    addEnemy(99, 100);                           // behind the origin
-    const std::vector<int32_t> missed{game->enemies()[1]->id, game->enemies()[2]->id};
-    const int32_t hit = atOrigin.id;
-    shots().push_back(Shot{100, 100, 200, 0});
-    resolve();
-    EXPECT_EQ(enemyIds(), missed);
-    EXPECT_EQ(chasedIds(), missed);
-    EXPECT_EQ(findEntityById(hit, *game), nullptr);
-}
-
-TEST_F(ShotHits, AnEnemyIsHitWithinTwiceItsRadiusOfItsCorner)
-{
-    // The segment runs along y 0; corners 64 and 64.5 below it. fastSqrt(280²) is exactly 280.
-    addEnemy(100, 64);
-    const int32_t beyond = addEnemy(200, 64.5f).id;
-    shots().push_back(Shot{0, 0, 280, 0});
-    resolve();
-    EXPECT_EQ(enemyIds(), std::vector<int32_t>{beyond});
-    EXPECT_EQ(chasedIds(), std::vector<int32_t>{beyond});
-}
-
-TEST_F(ShotHits, OneShotHitsEveryEnemyOnItsWay)
-{
-    const int32_t away = addEnemy(500, 500).id;
-    addEnemy(100, 10);
-    addEnemy(200, -10);
-    shots().push_back(Shot{0, 0, 280, 0});
-    resolve();
-    EXPECT_EQ(enemyIds(), std::vector<int32_t>{away});
-    EXPECT_EQ(chasedIds(), std::vector<int32_t>{away});
-}
-
-TEST_F(ShotHits, AShotOfNoLengthHitsNothing)
-{
-    const Entity& enemy = addEnemy(100, 100);
-    shots().push_back(Shot{100, 100, 0, 0});
-    resolve();
-    EXPECT_EQ(enemyIds(), std::vector<int32_t>{enemy.id});
-    EXPECT_TRUE(shots().empty());
+    struct Case {
+        const char* what;
+        Shot shot;
+        std::vector<Vec2> corners;
+        std::vector<size_t> survivors; // indices into corners
+    };
+    // fastSqrt(280²) is exactly 280.
+    const Case cases[] = {
+        // Corners at the origin (t = 0, d = 0), past the clicked point (300, 100), behind it.
+        {"origin only", Shot{100, 100, 200, 0}, {{100, 100}, {301, 100}, {99, 100}}, {1, 2}},
+        {"64 below hits, 64.5 misses", Shot{0, 0, 280, 0}, {{100, 64}, {200, 64.5f}}, {1}},
+        {"one shot, two enemies", Shot{0, 0, 280, 0}, {{500, 500}, {100, 10}, {200, -10}}, {0}},
+        {"a shot of no length", Shot{100, 100, 0, 0}, {{100, 100}}, {0}},
+    };
+    for (const Case& test : cases) {
+        game->enemies().clear();
+        game->chasers.clear();
+        std::vector<int32_t> expected;
+        for (size_t index = 0; index < test.corners.size(); ++index) {
+            const int32_t id = addEnemy(test.corners[index].x, test.corners[index].y).id;
+            if (std::count(test.survivors.begin(), test.survivors.end(), index) != 0) {
+                expected.push_back(id);
+            }
+        }
+        shots().push_back(test.shot);
+        resolve();
+        EXPECT_EQ(enemyIds(), expected) << test.what;
+        EXPECT_EQ(chasedIds(), expected) << test.what;
+        EXPECT_TRUE(shots().empty()) << test.what;
+    }
 }
 
 TEST_F(ShotHits, EveryShotIsDiscardedAndLostChasersStayInPlace)

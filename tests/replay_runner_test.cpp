@@ -76,12 +76,7 @@ TEST(StepRunner, AQuitEndsTheRunBeforeItsStepWithTheRestOfTheStepQueued)
 TEST(StepRunner, TheWinIsTheMainLoopsAndDoesNotWaitForTheConsole)
 {
     std::unique_ptr<Game> world = makeHeadlessGame();
-    Entity& avatar = world->avatar();
-    avatar.x = 2799.0f;
-    avatar.y = 100.0f;
-    avatar.dirX = 1.0f;
-    avatar.dirY = 0.0f;
-    avatar.speed = 120.0f;
+    placeAvatar(*world, 2799.0f, 100.0f, 120.0f, 1.0f, 0.0f);
     LogCapture log;
     StepRunner runner(*world, script("1 down backquote\n"), nullptr);
     EXPECT_EQ(world->readConsoleChar(), '\n'); // answered at once, nothing read

@@ -39,6 +39,10 @@ TEST(InputScript, ReadsEveryKindOfEventInFileOrder)
     EXPECT_EQ(parsed.events[6].code, 96);
     EXPECT_EQ(parsed.events[7].action, ScriptAction::Quit);
     EXPECT_EQ(parsed.events[7].line, 10);
+
+    const ParsedScript empty = parseInputScript("\n# nothing\n   \n", "empty.txt");
+    EXPECT_EQ(empty.error, "");
+    EXPECT_TRUE(empty.events.empty());
 }
 
 TEST(InputScript, KnowsTheGamesKeyAndButtonNames)
@@ -56,13 +60,6 @@ TEST(InputScript, KnowsTheGamesKeyAndButtonNames)
     for (size_t index = 0; index < parsed.events.size(); ++index) {
         EXPECT_EQ(parsed.events[index].code, expected[index]) << "line " << index + 1;
     }
-}
-
-TEST(InputScript, AnEmptyScriptHasNoEvents)
-{
-    const ParsedScript parsed = parseInputScript("\n# nothing\n   \n", "empty.txt");
-    EXPECT_EQ(parsed.error, "");
-    EXPECT_TRUE(parsed.events.empty());
 }
 
 struct BadLine {

@@ -1,5 +1,6 @@
 #include "support/Pictures.h"
 
+#include <algorithm>
 #include <iostream>
 #include <stdexcept>
 
@@ -70,38 +71,13 @@ std::string fileAndInfoHeader(int32_t width, int32_t height, int bitsPerPixel, i
 std::string bitmapRow(const BitmapLayout& layout, int row)
 {
     std::string out;
-    if (layout.bitsPerPixel <= 8) {
-        int bitsUsed = 0;
-        Uint8 current = 0;
-        for (int column = 0; column < layout.width; ++column) {
-            const int value = layout.index(column, row);
-            current = static_cast<Uint8>(current | (value << (8 - layout.bitsPerPixel - bitsUsed)));
-            bitsUsed += layout.bitsPerPixel;
-            if (bitsUsed == 8) {
-                out.push_back(static_cast<char>(current));
-                current = 0;
-                bitsUsed = 0;
-            }
-        }
-        if (bitsUsed != 0) {
-            out.push_back(static_cast<char>(current));
-        }
-    } else {
-        for (int column = 0; column < layout.width; ++column) {
-            const Rgb colour = layout.paint(column, row);
-            if (layout.bitsPerPixel == 16) {
-                putLittleEndian(out,
-                                static_cast<uint32_t>(((colour.r >> 3) << 10) |
-                                                      ((colour.g >> 3) << 5) | (colour.b >> 3)),
-                                2);
-                continue;
-            }
-            out.push_back(static_cast<char>(colour.b));
-            out.push_back(static_cast<char>(colour.g));
-            out.push_back(static_cast<char>(colour.r));
-            if (layout.bitsPerPixel == 32) {
-                out.push_back(static_cast<char>(layout.alpha));
-            }
+    for (int column = 0; column < layout.width; ++column) {
+        const Rgb colour = layout.paint(column, row);
+        out.push_back(static_cast<char>(colour.b));
+        out.push_back(static_cast<char>(colour.g));
+        out.push_back(static_cast<char>(colour.r));
+        if (layout.bitsPerPixel == 32) {
+            out.push_back(static_cast<char>(layout.alpha));
         }
     }
     while (out.size() % 4 != 0) {
@@ -112,39 +88,34 @@ std::string bitmapRow(const BitmapLayout& layout, int row)
 
 } // namespace
 
-SurfacePtr makeRgbSurface(int width, int height, const Painter& paint)
+namespace {
+
+// A surface with bytes red, green, blue (and alpha when it has four bytes a pixel).
+SurfacePtr makeSurface(int width, int height, int bits, const Painter& paint, Uint8 alpha)
 {
-    SurfacePtr surface(
-        SDL_CreateRGBSurface(0, width, height, 24, 0x000000FF, 0x0000FF00, 0x00FF0000, 0));
+    SurfacePtr surface(SDL_CreateRGBSurface(0, width, height, bits, 0x000000FF, 0x0000FF00,
+                                            0x00FF0000, bits == 32 ? 0xFF000000 : 0));
     requireSurface(surface.get());
     for (int row = 0; row < height; ++row) {
         for (int column = 0; column < width; ++column) {
             const Rgb colour = paint(column, row);
-            Uint8* pixel = pixelAddress(surface.get(), column, row);
-            pixel[0] = colour.r;
-            pixel[1] = colour.g;
-            pixel[2] = colour.b;
+            const Uint8 bytes[4] = {colour.r, colour.g, colour.b, alpha};
+            std::copy(bytes, bytes + bits / 8, pixelAddress(surface.get(), column, row));
         }
     }
     return surface;
 }
 
+} // namespace
+
+SurfacePtr makeRgbSurface(int width, int height, const Painter& paint)
+{
+    return makeSurface(width, height, 24, paint, 255);
+}
+
 SurfacePtr makeRgbaSurface(int width, int height, const Painter& paint, Uint8 alpha)
 {
-    SurfacePtr surface(
-        SDL_CreateRGBSurface(0, width, height, 32, 0x000000FF, 0x0000FF00, 0x00FF0000, 0xFF000000));
-    requireSurface(surface.get());
-    for (int row = 0; row < height; ++row) {
-        for (int column = 0; column < width; ++column) {
-            const Rgb colour = paint(column, row);
-            Uint8* pixel = pixelAddress(surface.get(), column, row);
-            pixel[0] = colour.r;
-            pixel[1] = colour.g;
-            pixel[2] = colour.b;
-            pixel[3] = alpha;
-        }
-    }
-    return surface;
+    return makeSurface(width, height, 32, paint, alpha);
 }
 
 Rgb colourAt(SDL_Surface* surface, int column, int row)
@@ -169,18 +140,9 @@ std::string bitmapBytes(const BitmapLayout& layout)
     for (int row = layout.height - 1; row >= 0; --row) {
         rows += bitmapRow(layout, row);
     }
-    const int paletteColours =
-        layout.bitsPerPixel <= 8 ? static_cast<int>(layout.palette.size()) : 0;
-    std::string out = fileAndInfoHeader(layout.width, layout.height, layout.bitsPerPixel,
-                                        paletteColours, static_cast<uint32_t>(rows.size()));
-    for (int index = 0; index < paletteColours; ++index) {
-        const Rgb colour = layout.palette[static_cast<size_t>(index)];
-        out.push_back(static_cast<char>(colour.b));
-        out.push_back(static_cast<char>(colour.g));
-        out.push_back(static_cast<char>(colour.r));
-        out.push_back('\0');
-    }
-    return out + rows;
+    return fileAndInfoHeader(layout.width, layout.height, layout.bitsPerPixel, 0,
+                             static_cast<uint32_t>(rows.size())) +
+           rows;
 }
 
 BitmapLayout bitmapOf(int width, int height, int bitsPerPixel)

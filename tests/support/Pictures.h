@@ -40,17 +40,14 @@ SurfacePtr makeRgbaSurface(int width, int height, const Painter& paint, Uint8 al
 Rgb colourAt(SDL_Surface* surface, int column, int row);
 Uint8 alphaAt(SDL_Surface* surface, int column, int row);
 
-// The bytes of a Windows bitmap file, bottom row first. bitsPerPixel 1, 4 and 8 take
-// `palette` (indices come from `index`); 16 writes 5-5-5 pixels; 24 and 32 write the
-// painter's colours (32 with `alpha` in the fourth byte).
+// The bytes of a 24- or 32-bit Windows bitmap file, bottom row first, in the painter's
+// colours (32 bits with `alpha` in the fourth byte).
 struct BitmapLayout {
     int width = 1;
     int height = 1;
     int bitsPerPixel = 24;
     Painter paint = positionColour;
     Uint8 alpha = 255;
-    std::vector<Rgb> palette;
-    std::function<int(int column, int row)> index;
 };
 std::string bitmapBytes(const BitmapLayout& layout);
 

@@ -46,6 +46,17 @@ std::unique_ptr<Game> makeHeadlessGame(const std::string& directory)
     return game;
 }
 
+Entity& placeAvatar(Game& game, float x, float y, float speed, float dirX, float dirY)
+{
+    Entity& avatar = game.avatar();
+    avatar.x = x;
+    avatar.y = y;
+    avatar.speed = speed;
+    avatar.dirX = dirX;
+    avatar.dirY = dirY;
+    return avatar;
+}
+
 ScratchDirectory::ScratchDirectory()
 {
     std::string pattern = (fs::temp_directory_path() / "quillfen-test-XXXXXX").string();

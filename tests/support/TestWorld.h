@@ -47,6 +47,9 @@ void resetProcessState();
 // keep a ScopedWorkingDirectory on `directory` while such a world runs.
 std::unique_ptr<Game> makeHeadlessGame(const std::string& directory = assetsDir());
 
+// Puts the avatar's box corner at (x, y) with that speed and direction, taken as they stand.
+Entity& placeAvatar(Game& game, float x, float y, float speed, float dirX, float dirY);
+
 // A temporary folder holding copies of the bundled bitmaps, removed when it goes away.
 class ScratchDirectory {
 public:

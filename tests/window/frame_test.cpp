@@ -84,11 +84,8 @@ TEST_F(FrameTest, TheBackgroundIsStretchedOverTheWorldWithItsLastRowNear504)
     EXPECT_EQ(worldPixel(top, renderer, 0, 0), bandColour(0, 0));
     EXPECT_EQ(worldPixel(top, renderer, 372, 81), bandColour(0, 0));
     EXPECT_EQ(worldPixel(top, renderer, 378, 87), bandColour(1, 1));
-    EXPECT_EQ(worldPixel(top, renderer, 639, 165), bandColour(1, 1));
-    EXPECT_EQ(worldPixel(top, renderer, 100, 170), bandColour(0, 2));
     EXPECT_EQ(worldPixel(top, renderer, 100, 333), bandColour(0, 3));
     EXPECT_EQ(worldPixel(top, renderer, 100, 338), bandColour(0, 4));
-    EXPECT_EQ(worldPixel(top, renderer, 100, 422), bandColour(0, 5));
     EXPECT_EQ(worldPixel(top, renderer, 500, 479), bandColour(1, 5));
 
     // Below the last row the quad samples the empty, transparent rows of the power-of-two
@@ -99,13 +96,11 @@ TEST_F(FrameTest, TheBackgroundIsStretchedOverTheWorldWithItsLastRowNear504)
     EXPECT_EQ(worldPixel(bottom, renderer, 100, 501), bandColour(0, 5));
     EXPECT_EQ(worldPixel(bottom, renderer, 100, 506), kBlack);
     EXPECT_EQ(worldPixel(bottom, renderer, 600, 669), kBlack);
-    EXPECT_EQ(worldPixel(bottom, renderer, 100, 674), bandColour(0, 0));
     EXPECT_EQ(worldPixel(bottom, renderer, 400, 679), bandColour(1, 0));
 
     renderer.camera = Vec2{2360.0f, 0.0f};
     const Frame right = Frame::drawnBy(renderer);
     EXPECT_EQ(worldPixel(right, renderer, 2622, 40), bandColour(6, 0));
-    EXPECT_EQ(worldPixel(right, renderer, 2628, 40), bandColour(7, 0));
     EXPECT_EQ(worldPixel(right, renderer, 2999, 300), bandColour(7, 3));
 }
 
@@ -120,7 +115,6 @@ TEST_F(FrameTest, WithoutABackgroundTheClearColourShows)
     addEntity(*game, 0, 300.0f, 200.0f, {solidPicture(*game, "red.bmp", Rgb{250, 0, 0})});
 
     const Frame frame = Frame::drawnBy(game->renderer);
-    EXPECT_EQ(frame.at(0, 0), kBlack);
     EXPECT_EQ(frame.at(639, 479), kBlack);
     EXPECT_EQ(frame.at(300, 200), kBlack) << "a transparent corner of the disc";
     EXPECT_EQ(frame.at(332, 232), (Rgb{250, 0, 0}));
@@ -161,10 +155,7 @@ TEST_F(FrameTest, TheTileIsDrawnAsADiscAtTheWorldsOrigin)
     game->tiles.clear();
     const Frame below = Frame::drawnBy(game->renderer);
     game->tiles = tiles;
-    const Frame drawn = Frame::drawnBy(game->renderer);
-    expectPictureAt(drawn, below, 0, 0, 128);
-    EXPECT_EQ(drawn.at(0, 0), bandColour(0, 0)) << "the tile's corner is transparent";
-    EXPECT_EQ(drawn.at(64, 64), positionColour(64, 64));
+    expectPictureAt(Frame::drawnBy(game->renderer), below, 0, 0, 128);
 }
 
 TEST_F(FrameTest, AnEntityCoversItsBoxWithTheWholePicture)
@@ -176,13 +167,8 @@ TEST_F(FrameTest, AnEntityCoversItsBoxWithTheWholePicture)
     LogCapture log;
     const int32_t picture = game->renderer.loadImage(scratch.file("painted.bmp").c_str());
     addEntity(*game, 0, 100.0f, 50.0f, {picture});
-    const Frame drawn = Frame::drawnBy(game->renderer);
     // World (100, 50) to (164, 114): texel (0, 0) at (100, 50), nothing outside the box.
-    expectPictureAt(drawn, below, 100, 50, 64);
-    EXPECT_EQ(drawn.at(132, 50), positionColour(32, 0));
-    EXPECT_EQ(drawn.at(132, 113), positionColour(32, 63));
-    EXPECT_EQ(drawn.at(100, 82), positionColour(0, 32));
-    EXPECT_EQ(drawn.at(163, 82), positionColour(63, 32));
+    expectPictureAt(Frame::drawnBy(game->renderer), below, 100, 50, 64);
 }
 
 TEST_F(FrameTest, AStretchedPictureFillsALargerBox)
@@ -194,10 +180,10 @@ TEST_F(FrameTest, AStretchedPictureFillsALargerBox)
     wide.width = 256.0f;
     wide.height = 128.0f;
     const Frame drawn = Frame::drawnBy(game->renderer);
-    EXPECT_EQ(drawn.at(101, 164), (Rgb{250, 0, 0}));
-    EXPECT_EQ(drawn.at(354, 164), (Rgb{250, 0, 0}));
-    EXPECT_EQ(drawn.at(228, 101), (Rgb{250, 0, 0}));
-    EXPECT_EQ(drawn.at(228, 226), (Rgb{250, 0, 0}));
+    for (const auto& [x, y] : std::initializer_list<std::pair<int, int>>{
+             {101, 164}, {354, 164}, {228, 101}, {228, 226}}) {
+        EXPECT_EQ(drawn.at(x, y), (Rgb{250, 0, 0})) << x << ", " << y;
+    }
     EXPECT_NE(drawn.at(357, 164), (Rgb{250, 0, 0}));
     EXPECT_NE(drawn.at(228, 229), (Rgb{250, 0, 0}));
 }
@@ -229,16 +215,9 @@ TEST_F(FrameTest, LaterListsAndLaterEntitiesCoverEarlierOnes)
     game->entityLists[3].clear();
     game->entityLists[4].clear();
     EXPECT_EQ(centre(), colours[5]);
-    addEntity(*game, 2, 300.0f, 200.0f, {pictures[6]});
-    EXPECT_EQ(centre(), colours[6]);
-    // The level's pictures (fifth list) cover the avatar even when it comes later in the world.
-    game->entityLists[4].push_back(
-        std::make_unique<Entity>(0.0f, 300.0f, 200.0f, 64.0f, 64.0f, 1.0f, 0.0f));
-    game->entityLists[4].back()->imageIds = {pictures[0]};
-    EXPECT_EQ(centre(), colours[0]);
 }
 
-TEST_F(FrameTest, TheCameraIsClampedToTheWorldBeforeDrawing)
+TEST_F(FrameTest, TheCameraIsClampedToTheWorldBeforeDrawingEvenANarrowOne)
 {
     const std::unique_ptr<Game> game = makeGame();
     clearDrawnLists(*game);
@@ -249,37 +228,27 @@ TEST_F(FrameTest, TheCameraIsClampedToTheWorldBeforeDrawing)
     EXPECT_EQ(renderer.camera.x, 0.0f);
     EXPECT_EQ(renderer.camera.y, 200.0f);
     EXPECT_EQ(low.at(0, 0), bandColour(0, 2)) << "the screen's top row is the world's row 200";
-    EXPECT_EQ(low.at(0, 479), bandColour(0, 0)) << "the world's last row, wrapped to the top";
 
     renderer.camera = Vec2{2400.0f, -9.0f};
     const Frame right = Frame::drawnBy(renderer);
     EXPECT_EQ(renderer.camera.x, 2360.0f);
     EXPECT_EQ(renderer.camera.y, 0.0f);
     EXPECT_EQ(right.at(639, 0), bandColour(7, 0));
-    EXPECT_EQ(right.at(0, 0), bandColour(6, 0));
-}
 
-TEST_F(FrameTest, AWorldNarrowerThanTheScreenLeavesEmptySpaceOnTheLeft)
-{
-    const std::unique_ptr<Game> game = makeGame();
-    clearDrawnLists(*game);
-    Renderer& renderer = game->renderer;
+    // A world narrower than the screen leaves empty space on the left.
     renderer.worldSize = Vec2{500.0f, 680.0f};
     renderer.camera = Vec2{30.0f, 0.0f};
     const Frame frame = Frame::drawnBy(renderer);
     // x: 0 first, then 500 - 640; the background now spans the 500 units, 62.5 per column.
     EXPECT_EQ(renderer.camera.x, -140.0f);
-    for (int row : {0, 200, 479}) {
-        EXPECT_EQ(frame.at(0, row), kBlack);
-        EXPECT_EQ(frame.at(139, row), kBlack);
-    }
-    EXPECT_EQ(frame.at(140, 10), bandColour(0, 0));
+    EXPECT_EQ(frame.at(0, 0), kBlack);
+    EXPECT_EQ(frame.at(139, 479), kBlack);
     EXPECT_EQ(frame.at(140 + 61, 10), bandColour(0, 0));
     EXPECT_EQ(frame.at(140 + 64, 10), bandColour(1, 0));
     EXPECT_EQ(frame.at(639, 10), bandColour(7, 0));
 }
 
-TEST_F(FrameTest, AnEntityWithoutPicturesIsSkippedAndItsListGoesOn)
+TEST_F(FrameTest, AnEntityWithoutPicturesIsSkippedButAnUnknownPictureEndsItsListForTheFrame)
 {
     const std::unique_ptr<Game> game = makeGame();
     clearDrawnLists(*game);
@@ -290,27 +259,11 @@ TEST_F(FrameTest, AnEntityWithoutPicturesIsSkippedAndItsListGoesOn)
     addEntity(*game, 1, 100.0f, 100.0f, {redPicture});
     addEntity(*game, 1, 200.0f, 100.0f, {});
     addEntity(*game, 1, 300.0f, 100.0f, {greenPicture, redPicture});
-    const Frame frame = Frame::drawnBy(game->renderer);
-    EXPECT_EQ(frame.at(132, 132), red);
-    EXPECT_EQ(frame.at(232, 132), bandColour(0, 1));
-    EXPECT_EQ(frame.at(332, 132), green) << "only the first picture is drawn";
-}
-
-TEST_F(FrameTest, AnUnknownPictureIdEndsItsListForTheFrameOnly)
-{
-    const std::unique_ptr<Game> game = makeGame();
-    clearDrawnLists(*game);
-    const Rgb red{250, 0, 0};
-    const Rgb green{0, 250, 0};
-    const int32_t redPicture = solidPicture(*game, "red.bmp", red);
-    const int32_t greenPicture = solidPicture(*game, "green.bmp", green);
-    const int32_t backgroundId = game->renderer.levelPicture.id;
-    addEntity(*game, 1, 100.0f, 100.0f, {redPicture});
-    addEntity(*game, 1, 200.0f, 100.0f, {redPicture});
-    addEntity(*game, 1, 300.0f, 100.0f, {9999});
-    addEntity(*game, 1, 400.0f, 100.0f, {redPicture});
+    addEntity(*game, 1, 400.0f, 100.0f, {9999});
+    addEntity(*game, 1, 500.0f, 100.0f, {redPicture});
     addEntity(*game, 2, 100.0f, 300.0f, {greenPicture});
-    addEntity(*game, 3, 200.0f, 300.0f, {backgroundId}); // the background is not in the table
+    // The background is not in the table either.
+    addEntity(*game, 3, 200.0f, 300.0f, {game->renderer.levelPicture.id});
     addEntity(*game, 3, 300.0f, 300.0f, {greenPicture});
     addEntity(*game, 4, 400.0f, 300.0f, {greenPicture});
     // Tiles stop the same way.
@@ -320,21 +273,20 @@ TEST_F(FrameTest, AnUnknownPictureIdEndsItsListForTheFrameOnly)
 
     const Frame frame = Frame::drawnBy(game->renderer);
     EXPECT_EQ(frame.at(132, 132), red);
-    EXPECT_EQ(frame.at(232, 132), red);
-    EXPECT_EQ(frame.at(332, 132), bandColour(0, 1));
-    EXPECT_EQ(frame.at(432, 132), bandColour(1, 1)) << "the entity after the unknown picture";
+    EXPECT_EQ(frame.at(232, 132), bandColour(0, 1)) << "no picture: skipped";
+    EXPECT_EQ(frame.at(332, 132), green) << "only the first picture is drawn";
+    EXPECT_EQ(frame.at(432, 132), bandColour(1, 1)) << "unknown picture";
+    EXPECT_EQ(frame.at(532, 132), bandColour(1, 1)) << "the entity after the unknown picture";
     EXPECT_EQ(frame.at(132, 332), green) << "the next list is drawn";
-    EXPECT_EQ(frame.at(232, 332), bandColour(0, 3));
     EXPECT_EQ(frame.at(332, 332), bandColour(0, 3));
     EXPECT_EQ(frame.at(432, 332), green);
     EXPECT_EQ(frame.at(564, 264), bandColour(1, 3)) << "the tile after the unknown picture";
 
     // The list is whole again once the picture exists: nothing was removed.
-    EXPECT_EQ(game->entityLists[1].size(), 4u);
-    game->entityLists[1][2]->imageIds = {greenPicture};
+    game->entityLists[1][3]->imageIds = {greenPicture};
     const Frame mended = Frame::drawnBy(game->renderer);
-    EXPECT_EQ(mended.at(332, 132), green);
-    EXPECT_EQ(mended.at(432, 132), red);
+    EXPECT_EQ(mended.at(432, 132), green);
+    EXPECT_EQ(mended.at(532, 132), red);
 }
 
 } // namespace

@@ -104,21 +104,17 @@ TEST_F(WindowTest, ConstructionSetsTheViewportAndA45DegreePerspective)
     EXPECT_EQ(projection[15], 0.0f);
 }
 
-TEST_F(WindowTest, AZeroHeightIsTakenAsOne)
+TEST_F(WindowTest, TheViewportCutsOffFractionsOfTheScreenSizeAndTakesAZeroHeightAsOne)
 {
-    const Renderer renderer = windowRenderer(640.0f, 0.0f);
-    EXPECT_EQ(viewport(), (std::array<GLint, 4>{0, 0, 640, 1}));
-    EXPECT_EQ(currentMatrix(GL_PROJECTION_MATRIX), perspectiveMatrix(640.0));
-}
-
-TEST_F(WindowTest, FractionsOfTheScreenSizeAreCutOffForTheViewport)
-{
-    const Renderer renderer = windowRenderer(640.9f, 480.9f);
+    const Renderer fractions = windowRenderer(640.9f, 480.9f);
     EXPECT_EQ(viewport(), (std::array<GLint, 4>{0, 0, 640, 480}));
     EXPECT_EQ(currentMatrix(GL_PROJECTION_MATRIX),
               perspectiveMatrix(static_cast<double>(640.0f / 480.0f)));
-    EXPECT_EQ(renderer.followBox.x, 640.9f);
-    EXPECT_EQ(renderer.followBox.y, 480.9f);
+    EXPECT_EQ(fractions.followBox.x, 640.9f);
+
+    const Renderer flat = windowRenderer(640.0f, 0.0f);
+    EXPECT_EQ(viewport(), (std::array<GLint, 4>{0, 0, 640, 1}));
+    EXPECT_EQ(currentMatrix(GL_PROJECTION_MATRIX), perspectiveMatrix(640.0));
 }
 
 TEST_F(WindowTest, ADrawnFrameLeavesTheClampedCamerasOrthographicProjection)
