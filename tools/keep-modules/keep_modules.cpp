@@ -6,7 +6,4 @@
 // that no suppression can name. With every library still mapped at the leak check, the
 // suppressions (which name only system libraries) match them, and a leak of our own code is
 // still reported with its full stack.
-extern "C" int dlclose(void* /*handle*/)
-{
-    return 0;
-}
+extern "C" int dlclose(void* /*handle*/) { return 0; }
