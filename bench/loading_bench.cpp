@@ -57,7 +57,7 @@ void BM_LoadLevel(benchmark::State& state)
 {
     const auto records = static_cast<int>(state.range(0));
     const auto picturePeriod = static_cast<int>(state.range(1));
-    ScratchFolder folder;
+    ScratchDirectory folder;
     folder.write("Level.txt", generatedLevel(records, picturePeriod));
     SilencedLog silenced;
     std::filebuf devNull;
@@ -92,7 +92,7 @@ void BM_ReadLevelOnly(benchmark::State& state)
 {
     const auto records = static_cast<int>(state.range(0));
     const auto picturePeriod = static_cast<int>(state.range(1));
-    ScratchFolder folder;
+    ScratchDirectory folder;
     folder.write("Level.txt", generatedLevel(records, picturePeriod));
     int headers = 0;
     for (auto _ : state) {
@@ -148,7 +148,7 @@ void BM_DiscMask(benchmark::State& state)
 void BM_LoadImage(benchmark::State& state)
 {
     const auto side = static_cast<int>(state.range(0));
-    ScratchFolder folder;
+    ScratchDirectory folder;
     SDL_Surface* picture =
         SDL_CreateRGBSurface(0, side, side, 24, 0xFF0000u, 0x00FF00u, 0x0000FFu, 0);
     if (picture == nullptr || SDL_SaveBMP(picture, folder.file("big.bmp").c_str()) != 0) {

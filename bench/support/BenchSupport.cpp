@@ -7,65 +7,12 @@
 #include <SDL.h>
 
 #include <cstdlib>
-#include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <stdexcept>
-
-#include <unistd.h>
-
-namespace fs = std::filesystem;
 
 SilencedLog::SilencedLog() : previous(std::cout.rdbuf(&discarding)) {}
 
 SilencedLog::~SilencedLog() { std::cout.rdbuf(previous); }
-
-ScopedWorkingDirectory::ScopedWorkingDirectory(const std::string& directory)
-    : previous(fs::current_path().string())
-{
-    fs::current_path(directory);
-}
-
-ScopedWorkingDirectory::~ScopedWorkingDirectory() { fs::current_path(previous); }
-
-ScratchFolder::ScratchFolder()
-{
-    std::string pattern = (fs::temp_directory_path() / "quillfen-bench-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("The scratch folder for a benchmark cannot be made.");
-    }
-    directory = pattern;
-    for (const char* name : {"level.bmp", "tile.bmp", "bitmap.bmp", "bitmap1.bmp", "bitmap2.bmp"}) {
-        fs::copy_file(assetsDir() + "/" + name, file(name));
-    }
-}
-
-ScratchFolder::~ScratchFolder()
-{
-    std::error_code ignored;
-    fs::remove_all(directory, ignored);
-}
-
-void ScratchFolder::write(const std::string& name, const std::string& contents) const
-{
-    std::ofstream out(file(name), std::ios::binary);
-    out << contents;
-}
-
-std::string assetsDir() { return QUILLFEN_ASSETS_DIR; }
-
-void resetProcessState()
-{
-    nextObjectId = 0;
-    std::srand(1);
-}
-
-namespace {
-
-int noConsoleWait() { return '\n'; }
-
-} // namespace
 
 std::unique_ptr<Game> buildWorld(RenderMode mode, bool withLevel)
 {
@@ -95,15 +42,6 @@ namespace {
 constexpr int64_t kLandingSteps = 120; // two seconds of game time to fall and come to rest
 constexpr int64_t kWalkSteps = 120;    // two seconds each way
 
-void queueKey(Game& world, int32_t kind, SDLKey key)
-{
-    SDL_Event event;
-    std::memset(&event, 0, sizeof event);
-    event.type = kind == kKeyReleased ? SDL_KEYUP : SDL_KEYDOWN;
-    event.key.keysym.sym = key;
-    world.inputQueue.push_back(polledEvent(&world, kind, event));
-}
-
 } // namespace
 
 void SteadyPlay::beforeStep(Game& world)
@@ -116,11 +54,11 @@ void SteadyPlay::beforeStep(Game& world)
     }
     const int64_t phase = walked % (2 * kWalkSteps);
     if (phase == 0) {
-        queueKey(world, kKeyReleased, SDLK_a);
-        queueKey(world, kKeyPressed, SDLK_d);
+        world.inputQueue.push_back(keyEvent(world, kKeyReleased, SDLK_a));
+        world.inputQueue.push_back(keyEvent(world, kKeyPressed, SDLK_d));
     } else if (phase == kWalkSteps) {
-        queueKey(world, kKeyReleased, SDLK_d);
-        queueKey(world, kKeyPressed, SDLK_a);
+        world.inputQueue.push_back(keyEvent(world, kKeyReleased, SDLK_d));
+        world.inputQueue.push_back(keyEvent(world, kKeyPressed, SDLK_a));
     }
 }
 

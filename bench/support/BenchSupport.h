@@ -1,6 +1,6 @@
 #pragma once
 
-#include "world/Game.h"
+#include "workspace/Workspace.h"
 
 #include <cstdint>
 #include <memory>
@@ -27,40 +27,6 @@ private:
     DiscardingBuffer discarding;
     std::streambuf* previous = nullptr;
 };
-
-// Runs the enclosed code in another working directory and goes back afterwards.
-class ScopedWorkingDirectory {
-public:
-    explicit ScopedWorkingDirectory(const std::string& directory);
-    ~ScopedWorkingDirectory();
-    ScopedWorkingDirectory(const ScopedWorkingDirectory&) = delete;
-    ScopedWorkingDirectory& operator=(const ScopedWorkingDirectory&) = delete;
-
-private:
-    std::string previous;
-};
-
-// A temporary folder holding copies of the bundled bitmaps, removed when it goes away.
-class ScratchFolder {
-public:
-    ScratchFolder();
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    const std::string& path() const { return directory; }
-    std::string file(const std::string& name) const { return directory + "/" + name; }
-    void write(const std::string& name, const std::string& contents) const;
-
-private:
-    std::string directory;
-};
-
-// The folder of the bundled bitmaps and the bundled level.
-std::string assetsDir();
-
-// The id counter at 0 and the standard random sequence at its start, as in a fresh run.
-void resetProcessState();
 
 // The world as the game builds it at start-up, read from the working directory: the built-in
 // scene and, when `withLevel` is set, Level.txt. Window mode needs an open window.
