@@ -56,7 +56,8 @@ SDL_Surface* toRgbaSurface(SDL_Surface* surface)
     }
     SDL_Surface* converted = createRgbaSurface(surface->w, surface->h);
     if (converted != nullptr) {
-        // The source has no per-surface alpha blending, so every copied pixel comes out opaque.
+        // Without per-surface alpha blending the copy is plain: a source without an alpha
+        // channel gives opaque pixels, one with an alpha channel passes its alpha on.
         SDL_SetAlpha(surface, 0, 0);
         SDL_UpperBlit(surface, nullptr, converted, nullptr);
     }

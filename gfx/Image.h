@@ -36,7 +36,8 @@ extern const char* const kNoAlphaSurface;
 // reserves memory for them.
 SDL_Surface* readBitmap(SDL_RWops* stream);
 
-// The surface as 32-bit RGBA (bytes red, green, blue, alpha), every copied pixel opaque.
+// The surface as 32-bit RGBA (bytes red, green, blue, alpha): pixels of a surface without an
+// alpha channel come out opaque, a surface with one (16-bit, say) keeps each pixel's alpha.
 // Returns the given surface when it is already 32 bits with an alpha channel; otherwise a new
 // surface, releasing the given one. Null (the given surface released) if none can be made.
 SDL_Surface* toRgbaSurface(SDL_Surface* surface);
