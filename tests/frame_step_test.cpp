@@ -5,34 +5,7 @@
 
 namespace {
 
-TEST(FrameStep, BringsANewEnemyWithItsChaserWhenNoneIsLeft)
-{
-    const auto game = makeHeadlessGame();
-    ScopedWorkingDirectory inAssets(assetsDir()); // the spawn loads its picture from there
-    LogCapture log;
-    game->enemies().clear();
-    game->chasers.clear();
-    const int32_t expectedId = nextObjectId;
-    ASSERT_TRUE(game->frameStep());
-    ASSERT_EQ(game->enemies().size(), 1u);
-    const Entity& spawned = *game->enemies()[0];
-    EXPECT_EQ(spawned.id, expectedId);
-    EXPECT_EQ(spawned.imageIds, std::vector<int32_t>{expectedId + 1});
-    EXPECT_EQ(spawned.x, 1900.0f);
-    EXPECT_EQ(spawned.y, 100.0f);
-    EXPECT_EQ(spawned.speed, 0.0f);
-    ASSERT_EQ(game->chasers.size(), 1u);
-    EXPECT_EQ(game->chasers[0].entityId, expectedId);
-    EXPECT_EQ(game->renderer.findImageIndex(expectedId + 1), 6);
-
-    // It waits for the next step to move: then the ledge under the spawn point (y 160) lifts
-    // it to stand one radius above it.
-    ASSERT_TRUE(game->frameStep());
-    EXPECT_NEAR(game->enemies()[0]->y, 96.0f, 1e-3f);
-    EXPECT_EQ(game->enemies().size(), 1u);
-}
-
-TEST(FrameStep, TheCameraFollowsTheAvatarAfterTheFrameIsDrawn)
+TEST(FrameStep, TheCameraIsClampedForTheFrameThenFollowsTheAvatar)
 {
     const auto game = makeHeadlessGame();
     LogCapture log;

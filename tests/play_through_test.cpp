@@ -2,41 +2,38 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 // The built-in scene played through queued events: the avatar is put on the enemies' ledge
-// (the walls between are tall), shoots both enemies, and is then caught by the replacement.
+// (the walls between are tall), shoots both enemies with one shot, and is then hunted down by
+// the enemy the frame step brings to replace them.
 TEST(PlayThrough, ShootingBothEnemiesBringsANewOneThatHuntsTheAvatarDown)
 {
     const auto game = makeHeadlessGame();
-    ScopedWorkingDirectory inAssets(assetsDir());
+    ScopedWorkingDirectory inAssets(assetsDir()); // the spawn loads its picture from there
     LogCapture log;
-    Entity& avatar = game->avatar();
-    avatar.x = 2100.0f;
-    avatar.y = 96.0f;
-    avatar.speed = 0.0f;
+    placeAvatar(*game, 2100.0f, 96.0f, 0.0f, game->avatar().dirX, game->avatar().dirY);
     game->renderer.camera = Vec2{1700.0f, 0.0f};
-    const int32_t firstEnemy = game->enemies()[0]->id;
-    const int32_t secondEnemy = game->enemies()[1]->id;
+    const int32_t spawnId = nextObjectId;
 
-    // One shot along the ledge, aimed past both enemies at world (1850, 110).
+    // Aimed along the ledge past both enemies, at world (1850, 110); the next step's shot pass
+    // removes them, and the same step brings the new enemy, which has not moved yet.
     game->inputQueue.push_back(mouseEvent(*game, SDL_BUTTON_LEFT, 150, 110));
     ASSERT_TRUE(game->frameStep());
-    ASSERT_EQ(game->player.currentWeapon().shots.size(), 1u);
     ASSERT_TRUE(game->frameStep());
     EXPECT_TRUE(game->player.currentWeapon().shots.empty());
-
     ASSERT_EQ(game->enemies().size(), 1u);
     const Entity& spawned = *game->enemies()[0];
-    EXPECT_NE(spawned.id, firstEnemy);
-    EXPECT_NE(spawned.id, secondEnemy);
-    EXPECT_EQ(spawned.x, 1900.0f);
-    EXPECT_EQ(spawned.y, 100.0f);
-    EXPECT_EQ(spawned.imageIds, std::vector<int32_t>{spawned.id + 1});
+    EXPECT_EQ(spawned.id, spawnId);
+    EXPECT_EQ(spawned.imageIds, std::vector<int32_t>{spawnId + 1});
+    EXPECT_EQ(game->renderer.findImageIndex(spawnId + 1), 6);
+    EXPECT_EQ(std::make_tuple(spawned.x, spawned.y, spawned.speed),
+              std::make_tuple(1900.0f, 100.0f, 0.0f));
     ASSERT_EQ(game->chasers.size(), 1u);
-    EXPECT_EQ(game->chasers[0].entityId, spawned.id);
+    EXPECT_EQ(game->chasers[0].entityId, spawnId);
 
-    // The new enemy is within reach and chases the avatar; every touch costs a hit point.
     int steps = 0;
     while (game->frameStep()) {
         ASSERT_LT(++steps, 600) << "The enemy should have caught the avatar by now.";
