@@ -1,5 +1,5 @@
 // The fixed OpenGL state the renderer sets up, the initial viewport and perspective, and the
-// orthographic camera projection of a drawn frame, read back with glGet.
+// pictures' textures, read back with glGet. A drawn frame's projection shows in its pixels.
 
 #include "window/GlWindow.h"
 
@@ -7,6 +7,7 @@
 #include <GL/glu.h>
 
 #include <array>
+#include <set>
 
 namespace {
 
@@ -36,8 +37,7 @@ std::array<GLint, 4> viewport()
 // The projection that gluPerspective itself makes from these values, read back.
 Matrix perspectiveMatrix(double aspect)
 {
-    GLint mode = 0;
-    glGetIntegerv(GL_MATRIX_MODE, &mode);
+    const GLint mode = integerState(GL_MATRIX_MODE);
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
@@ -70,12 +70,10 @@ TEST_F(WindowTest, ConstructionSetsTheFixedGlState)
     const Renderer renderer = windowRenderer(640.0f, 480.0f);
 
     EXPECT_EQ(integerState(GL_SHADE_MODEL), GL_SMOOTH);
-    std::array<GLfloat, 4> clearColour{};
-    glGetFloatv(GL_COLOR_CLEAR_VALUE, clearColour.data());
-    EXPECT_EQ(clearColour, (std::array<GLfloat, 4>{0.0f, 0.0f, 0.0f, 0.0f}));
-    GLfloat clearDepth = 0.0f;
-    glGetFloatv(GL_DEPTH_CLEAR_VALUE, &clearDepth);
-    EXPECT_EQ(clearDepth, 1.0f);
+    std::array<GLfloat, 5> clear{};
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear.data());
+    glGetFloatv(GL_DEPTH_CLEAR_VALUE, &clear[4]);
+    EXPECT_EQ(clear, (std::array<GLfloat, 5>{0.0f, 0.0f, 0.0f, 0.0f, 1.0f}));
     EXPECT_EQ(glIsEnabled(GL_DEPTH_TEST), GL_TRUE);
     EXPECT_EQ(integerState(GL_DEPTH_FUNC), GL_LEQUAL);
     EXPECT_EQ(integerState(GL_PERSPECTIVE_CORRECTION_HINT), GL_NICEST);
@@ -85,96 +83,51 @@ TEST_F(WindowTest, ConstructionSetsTheFixedGlState)
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
+// The viewport cuts off fractions of the screen size and takes a zero height as one; the
+// aspect is rounded to a float (1.3333334) before it is widened, and near is 0.1f widened.
 TEST_F(WindowTest, ConstructionSetsTheViewportAndA45DegreePerspective)
 {
-    glViewport(5, 6, 7, 8);
-    const Renderer renderer = windowRenderer(640.0f, 480.0f);
-
-    EXPECT_EQ(viewport(), (std::array<GLint, 4>{0, 0, 640, 480}));
-    EXPECT_EQ(integerState(GL_MATRIX_MODE), GL_MODELVIEW);
-    EXPECT_EQ(currentMatrix(GL_MODELVIEW_MATRIX), kIdentity);
-    // The aspect is rounded to a float (1.3333334) before it is widened; near is 0.1f widened.
+    struct Case {
+        float width, height;
+        GLint viewportHeight;
+        double aspect;
+    };
+    const double aspect = static_cast<double>(640.0f / 480.0f);
+    for (const Case& size : {Case{640.0f, 480.0f, 480, aspect}, Case{640.9f, 480.9f, 480, aspect},
+                             Case{640.0f, 0.0f, 1, 640.0}}) {
+        SCOPED_TRACE(size.height);
+        glViewport(5, 6, 7, 8);
+        const Renderer renderer = windowRenderer(size.width, size.height);
+        EXPECT_EQ(viewport(), (std::array<GLint, 4>{0, 0, 640, size.viewportHeight}));
+        EXPECT_EQ(integerState(GL_MATRIX_MODE), GL_MODELVIEW);
+        EXPECT_EQ(currentMatrix(GL_MODELVIEW_MATRIX), kIdentity);
+        EXPECT_EQ(currentMatrix(GL_PROJECTION_MATRIX), perspectiveMatrix(size.aspect));
+    }
     const Matrix projection = currentMatrix(GL_PROJECTION_MATRIX);
-    EXPECT_EQ(projection, perspectiveMatrix(static_cast<double>(640.0f / 480.0f)));
-    EXPECT_FLOAT_EQ(projection[0], 1.8106601f);  // cot(22.5 degrees) / aspect
-    EXPECT_FLOAT_EQ(projection[5], 2.4142137f);  // cot(22.5 degrees)
-    EXPECT_FLOAT_EQ(projection[10], -1.002002f); // (far + near) / (near - far)
-    EXPECT_FLOAT_EQ(projection[11], -1.0f);
+    EXPECT_FLOAT_EQ(projection[5], 2.4142137f);   // cot(22.5 degrees)
     EXPECT_FLOAT_EQ(projection[14], -0.2002002f); // 2 far near / (near - far)
-    EXPECT_EQ(projection[15], 0.0f);
 }
 
-TEST_F(WindowTest, TheViewportCutsOffFractionsOfTheScreenSizeAndTakesAZeroHeightAsOne)
-{
-    const Renderer fractions = windowRenderer(640.9f, 480.9f);
-    EXPECT_EQ(viewport(), (std::array<GLint, 4>{0, 0, 640, 480}));
-    EXPECT_EQ(currentMatrix(GL_PROJECTION_MATRIX),
-              perspectiveMatrix(static_cast<double>(640.0f / 480.0f)));
-    EXPECT_EQ(fractions.followBox.x, 640.9f);
-
-    const Renderer flat = windowRenderer(640.0f, 0.0f);
-    EXPECT_EQ(viewport(), (std::array<GLint, 4>{0, 0, 640, 1}));
-    EXPECT_EQ(currentMatrix(GL_PROJECTION_MATRIX), perspectiveMatrix(640.0));
-}
-
-TEST_F(WindowTest, ADrawnFrameLeavesTheClampedCamerasOrthographicProjection)
-{
-    ScratchDirectory scratch;
-    const std::unique_ptr<Game> game = makeWindowGame(scratch.path());
-    game->renderer.camera = Vec2{2400.5f, -3.0f};
-    game->renderer.drawFrame();
-
-    EXPECT_EQ(integerState(GL_MATRIX_MODE), GL_PROJECTION);
-    EXPECT_EQ(currentMatrix(GL_MODELVIEW_MATRIX), kIdentity);
-    EXPECT_EQ(glIsEnabled(GL_DEPTH_TEST), GL_TRUE);
-    EXPECT_EQ(glIsEnabled(GL_TEXTURE_2D), GL_FALSE);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(2360.0, 3000.0, 480.0, 0.0, -1.0, 1.0);
-    const Matrix expected = currentMatrix(GL_PROJECTION_MATRIX);
-    glPopMatrix();
-    EXPECT_EQ(currentMatrix(GL_PROJECTION_MATRIX), expected);
-    EXPECT_EQ(viewport(), (std::array<GLint, 4>{0, 0, 640, 480}));
-}
-
+// Nearest filtering and the picture's place in its power-of-two texture show in the drawn
+// frames; here, that no two pictures share a texture.
 TEST_F(WindowTest, EveryPictureGetsItsOwnTextureEvenFromTheSameFile)
 {
     ScratchDirectory scratch;
     const std::unique_ptr<Game> game = makeWindowGame(scratch.path());
     Renderer& renderer = game->renderer;
-    EXPECT_NE(renderer.levelPicture.texture, 0u);
-    EXPECT_EQ(glIsTexture(renderer.levelPicture.texture), GL_TRUE);
-    // The two enemies load "bitmap1.bmp" one after the other, and so does the first loose one.
-    ASSERT_EQ(renderer.images.size(), 6u);
-    for (size_t first = 0; first < renderer.images.size(); ++first) {
-        EXPECT_EQ(glIsTexture(renderer.images[first].texture), GL_TRUE);
-        EXPECT_NE(renderer.images[first].texture, renderer.levelPicture.texture);
-        for (size_t second = first + 1; second < renderer.images.size(); ++second) {
-            EXPECT_NE(renderer.images[first].texture, renderer.images[second].texture);
-        }
-    }
     LogCapture log;
-    const int32_t again = renderer.loadImage(scratch.file("bitmap1.bmp").c_str());
-    const int32_t andAgain = renderer.loadImage(scratch.file("bitmap1.bmp").c_str());
-    EXPECT_NE(again, andAgain);
-    EXPECT_NE(renderer.images[6].texture, renderer.images[7].texture);
-
-    // The texture holds the picture top-left in a power-of-two size, with nearest filtering.
-    glBindTexture(GL_TEXTURE_2D, renderer.levelPicture.texture);
-    GLint width = 0;
-    GLint height = 0;
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
-    EXPECT_EQ(width, 1024);
-    EXPECT_EQ(height, 256);
-    GLint filter = 0;
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &filter);
-    EXPECT_EQ(filter, GL_NEAREST);
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
-    EXPECT_EQ(filter, GL_NEAREST);
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, &filter);
-    EXPECT_EQ(filter, GL_REPEAT);
-    glBindTexture(GL_TEXTURE_2D, 0);
+    // The two enemies and the first loose entity load "bitmap1.bmp" one after the other.
+    renderer.loadImage(scratch.file("bitmap1.bmp").c_str());
+    ASSERT_EQ(renderer.images.size(), 7u);
+    EXPECT_NE(renderer.images[5].id, renderer.images[6].id);
+    std::set<GLuint> textures = {renderer.levelPicture.texture};
+    for (const ImageRecord& image : renderer.images) {
+        textures.insert(image.texture);
+    }
+    EXPECT_EQ(textures.size(), 8u);
+    for (const GLuint texture : textures) {
+        EXPECT_EQ(glIsTexture(texture), GL_TRUE);
+    }
 }
 
 } // namespace
