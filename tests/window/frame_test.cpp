@@ -69,7 +69,7 @@ Entity& addEntity(Game& game, int list, float x, float y, std::vector<int32_t> p
     return *entities.back();
 }
 
-TEST_F(FrameTest, TheBackgroundIsStretchedOverTheWorldWithItsLastRowNear504)
+TEST_F(FrameTest, TheBackgroundIsStretchedOverTheWorldAndTheViewClampedToItEvenANarrowOne)
 {
     const std::unique_ptr<Game> game = makeEmptyGame();
     Renderer& renderer = game->renderer;
@@ -77,19 +77,33 @@ TEST_F(FrameTest, TheBackgroundIsStretchedOverTheWorldWithItsLastRowNear504)
     // Each of the 8 columns spans 375 units of the 3000-wide world; each of the 6 rows about
     // 84 units, so the picture ends at 680 / 1.35, about 503.7.
     const Frame top = Frame::drawnBy(renderer);
-    EXPECT_EQ(worldPixel(top, renderer, 0, 0), bandColour(0, 0));
-    EXPECT_EQ(worldPixel(top, renderer, 372, 333), bandColour(0, 3));
-    EXPECT_EQ(worldPixel(top, renderer, 378, 338), bandColour(1, 4));
+    EXPECT_EQ(top.at(0, 0), bandColour(0, 0));
+    EXPECT_EQ(top.at(372, 333), bandColour(0, 3));
+    EXPECT_EQ(top.at(378, 338), bandColour(1, 4));
 
-    // Below the last row the quad samples the empty, transparent rows of the power-of-two
-    // texture, so the black clear colour shows, and from about y 671.6 on the texture again
-    // from its top row.
-    renderer.camera = Vec2{0.0f, 200.0f};
-    const Frame bottom = Frame::drawnBy(renderer);
-    EXPECT_EQ(worldPixel(bottom, renderer, 100, 501), bandColour(0, 5));
-    EXPECT_EQ(worldPixel(bottom, renderer, 600, 506), kBlack);
-    EXPECT_EQ(worldPixel(bottom, renderer, 100, 669), kBlack);
-    EXPECT_EQ(worldPixel(bottom, renderer, 400, 679), bandColour(1, 0));
+    // A camera past the bottom-right corner is drawn at (2360, 200). Below the picture's last
+    // row the quad samples the empty, transparent rows of the power-of-two texture, so the
+    // black clear colour shows, and from about y 671.6 on the texture again from its top row.
+    renderer.camera = Vec2{2400.0f, 250.0f};
+    const Frame corner = Frame::drawnBy(renderer);
+    EXPECT_EQ(renderer.camera.x, 2360.0f);
+    EXPECT_EQ(renderer.camera.y, 200.0f);
+    EXPECT_EQ(worldPixel(corner, renderer, 2999, 200), bandColour(7, 2));
+    EXPECT_EQ(worldPixel(corner, renderer, 2400, 501), bandColour(6, 5));
+    EXPECT_EQ(worldPixel(corner, renderer, 2400, 506), kBlack);
+    EXPECT_EQ(worldPixel(corner, renderer, 2400, 669), kBlack);
+    EXPECT_EQ(worldPixel(corner, renderer, 2400, 679), bandColour(6, 0));
+
+    // A world narrower than the screen leaves empty space on the left: x is 0 first, then
+    // 500 - 640; the background now spans the 500 units, 62.5 per column.
+    renderer.worldSize = Vec2{500.0f, 680.0f};
+    renderer.camera = Vec2{30.0f, 0.0f};
+    const Frame narrow = Frame::drawnBy(renderer);
+    EXPECT_EQ(renderer.camera.x, -140.0f);
+    EXPECT_EQ(narrow.at(139, 479), kBlack);
+    EXPECT_EQ(narrow.at(140 + 61, 10), bandColour(0, 0));
+    EXPECT_EQ(narrow.at(140 + 64, 10), bandColour(1, 0));
+    EXPECT_EQ(narrow.at(639, 10), bandColour(7, 0));
 }
 
 TEST_F(FrameTest, WithoutABackgroundTheClearColourShows)
@@ -182,30 +196,6 @@ TEST_F(FrameTest, LaterListsAndLaterEntitiesCoverEarlierOnes)
     game->entityLists[3].clear();
     game->entityLists[4].clear();
     EXPECT_EQ(centre(), colours[5]) << "the later entity of the third list";
-}
-
-TEST_F(FrameTest, TheCameraIsClampedToTheWorldBeforeDrawingEvenANarrowOne)
-{
-    const std::unique_ptr<Game> game = makeEmptyGame();
-    Renderer& renderer = game->renderer;
-
-    renderer.camera = Vec2{2400.0f, 250.0f};
-    const Frame clamped = Frame::drawnBy(renderer);
-    EXPECT_EQ(renderer.camera.x, 2360.0f);
-    EXPECT_EQ(renderer.camera.y, 200.0f);
-    EXPECT_EQ(clamped.at(639, 0), bandColour(7, 2)) << "the world's right column, row 200";
-
-    // A world narrower than the screen leaves empty space on the left: x is 0 first, then
-    // 500 - 640; the background now spans the 500 units, 62.5 per column.
-    renderer.worldSize = Vec2{500.0f, 680.0f};
-    renderer.camera = Vec2{30.0f, 0.0f};
-    const Frame narrow = Frame::drawnBy(renderer);
-    EXPECT_EQ(renderer.camera.x, -140.0f);
-    EXPECT_EQ(narrow.at(0, 0), kBlack);
-    EXPECT_EQ(narrow.at(139, 479), kBlack);
-    EXPECT_EQ(narrow.at(140 + 61, 10), bandColour(0, 0));
-    EXPECT_EQ(narrow.at(140 + 64, 10), bandColour(1, 0));
-    EXPECT_EQ(narrow.at(639, 10), bandColour(7, 0));
 }
 
 TEST_F(FrameTest, AnEntityWithoutPicturesIsSkippedButAnUnknownPictureEndsItsListForTheFrame)

@@ -11,13 +11,12 @@
 
 namespace {
 
-using Matrix = std::array<GLfloat, 16>;
-
-Matrix currentMatrix(GLenum which)
+// A float state of N values, read back.
+template <size_t N> std::array<GLfloat, N> floatState(GLenum name)
 {
-    Matrix matrix{};
-    glGetFloatv(which, matrix.data());
-    return matrix;
+    std::array<GLfloat, N> values{};
+    glGetFloatv(name, values.data());
+    return values;
 }
 
 GLint integerState(GLenum name)
@@ -27,28 +26,18 @@ GLint integerState(GLenum name)
     return value;
 }
 
-std::array<GLint, 4> viewport()
+// The projection that gluPerspective itself makes from these values; leaves the matrix mode
+// at GL_PROJECTION.
+std::array<GLfloat, 16> perspectiveMatrix(double aspect)
 {
-    std::array<GLint, 4> box{};
-    glGetIntegerv(GL_VIEWPORT, box.data());
-    return box;
-}
-
-// The projection that gluPerspective itself makes from these values, read back.
-Matrix perspectiveMatrix(double aspect)
-{
-    const GLint mode = integerState(GL_MATRIX_MODE);
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
     gluPerspective(45.0, aspect, static_cast<double>(0.1f), 100.0);
-    const Matrix matrix = currentMatrix(GL_PROJECTION_MATRIX);
+    const std::array<GLfloat, 16> matrix = floatState<16>(GL_PROJECTION_MATRIX);
     glPopMatrix();
-    glMatrixMode(static_cast<GLenum>(mode));
     return matrix;
 }
-
-const Matrix kIdentity = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
 
 Renderer windowRenderer(float screenWidth, float screenHeight)
 {
@@ -70,10 +59,8 @@ TEST_F(WindowTest, ConstructionSetsTheFixedGlState)
     const Renderer renderer = windowRenderer(640.0f, 480.0f);
 
     EXPECT_EQ(integerState(GL_SHADE_MODEL), GL_SMOOTH);
-    std::array<GLfloat, 5> clear{};
-    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear.data());
-    glGetFloatv(GL_DEPTH_CLEAR_VALUE, &clear[4]);
-    EXPECT_EQ(clear, (std::array<GLfloat, 5>{0.0f, 0.0f, 0.0f, 0.0f, 1.0f}));
+    EXPECT_EQ(floatState<4>(GL_COLOR_CLEAR_VALUE), (std::array<GLfloat, 4>{0, 0, 0, 0}));
+    EXPECT_EQ(floatState<1>(GL_DEPTH_CLEAR_VALUE)[0], 1.0f);
     EXPECT_EQ(glIsEnabled(GL_DEPTH_TEST), GL_TRUE);
     EXPECT_EQ(integerState(GL_DEPTH_FUNC), GL_LEQUAL);
     EXPECT_EQ(integerState(GL_PERSPECTIVE_CORRECTION_HINT), GL_NICEST);
@@ -88,24 +75,26 @@ TEST_F(WindowTest, ConstructionSetsTheFixedGlState)
 TEST_F(WindowTest, ConstructionSetsTheViewportAndA45DegreePerspective)
 {
     struct Case {
-        float width, height;
-        GLint viewportHeight;
+        float width, height, viewportHeight;
         double aspect;
     };
     const double aspect = static_cast<double>(640.0f / 480.0f);
-    for (const Case& size : {Case{640.0f, 480.0f, 480, aspect}, Case{640.9f, 480.9f, 480, aspect},
-                             Case{640.0f, 0.0f, 1, 640.0}}) {
+    for (const Case& size :
+         {Case{640.0f, 480.0f, 480.0f, aspect}, Case{640.9f, 480.9f, 480.0f, aspect},
+          Case{640.0f, 0.0f, 1.0f, 640.0}}) {
         SCOPED_TRACE(size.height);
         glViewport(5, 6, 7, 8);
         const Renderer renderer = windowRenderer(size.width, size.height);
-        EXPECT_EQ(viewport(), (std::array<GLint, 4>{0, 0, 640, size.viewportHeight}));
+        EXPECT_EQ(floatState<4>(GL_VIEWPORT),
+                  (std::array<GLfloat, 4>{0.0f, 0.0f, 640.0f, size.viewportHeight}));
         EXPECT_EQ(integerState(GL_MATRIX_MODE), GL_MODELVIEW);
-        EXPECT_EQ(currentMatrix(GL_MODELVIEW_MATRIX), kIdentity);
-        EXPECT_EQ(currentMatrix(GL_PROJECTION_MATRIX), perspectiveMatrix(size.aspect));
+        EXPECT_EQ(floatState<16>(GL_MODELVIEW_MATRIX),
+                  (std::array<GLfloat, 16>{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}));
+        const std::array<GLfloat, 16> projection = floatState<16>(GL_PROJECTION_MATRIX);
+        EXPECT_EQ(projection, perspectiveMatrix(size.aspect));
+        EXPECT_FLOAT_EQ(projection[5], 2.4142137f);   // cot(22.5 degrees)
+        EXPECT_FLOAT_EQ(projection[14], -0.2002002f); // 2 far near / (near - far)
     }
-    const Matrix projection = currentMatrix(GL_PROJECTION_MATRIX);
-    EXPECT_FLOAT_EQ(projection[5], 2.4142137f);   // cot(22.5 degrees)
-    EXPECT_FLOAT_EQ(projection[14], -0.2002002f); // 2 far near / (near - far)
 }
 
 // Nearest filtering and the picture's place in its power-of-two texture show in the drawn
