@@ -8,10 +8,9 @@
 #include <memory>
 #include <vector>
 
-// Opens the game's window once per process, as the game does: SDL video, double buffering,
-// 640 by 480 at 32 bits with an OpenGL context. Fails the test when no window can be opened
-// (run window tests under Xvfb).
-void openGameWindow();
+// Opens the game's window once per process, as the game does. Fails the test when no window
+// can be opened (run window tests under Xvfb).
+void openWindowOnce();
 
 // Tests that draw: the window is open before each test starts.
 class WindowTest : public ::testing::Test {
