@@ -5,13 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <random>
-#include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
-// A headless world with the level text read from memory; the log is discarded.
+// A fresh headless world in the bundled assets with the level text read from memory.
 std::unique_ptr<Game> worldWithLevel(const std::string& text)
 {
     auto game = makeHeadlessGame();
@@ -22,36 +21,59 @@ std::unique_ptr<Game> worldWithLevel(const std::string& text)
     return game;
 }
 
-// Runs the world with D held and a shot now and then, failing at the first entity whose
-// direction or speed is not a finite number or whose position is not a number. (A position
-// may run off to infinity after enough steps at a speed near the float maximum.)
-void expectEveryEntityStaysFinite(Game& game, int steps)
+// Runs the world with D held, a jump and a shot now and then and the avatar kept alive
+// whatever it meets, failing at the first entity that leaves the numbers. Gives where every
+// entity stood after each step.
+std::vector<float> run(Game& game, int steps)
 {
     ScopedWorkingDirectory inAssets(assetsDir());
     LogCapture quiet;
+    std::vector<float> places;
     game.inputQueue.push_back(keyEvent(game, kKeyPressed, SDLK_d));
-    for (int step = 0; step < steps; ++step) {
+    for (int step = 0; step < steps && !::testing::Test::HasFailure(); ++step) {
         if (step % 50 == 25) {
             game.inputQueue.push_back(keyEvent(game, kKeyPressed, SDLK_SPACE));
             game.inputQueue.push_back(mouseEvent(game, SDL_BUTTON_LEFT, 600, 100));
         }
-        game.player.hp = 1000; // keep the run going whatever it meets
+        game.player.hp = 1000;
         game.frameStep();
         for (const EntityList& list : game.entityLists) {
             for (const auto& entity : list) {
-                const bool sound = !std::isnan(entity->x) && !std::isnan(entity->y) &&
-                                   std::isfinite(entity->dirX) && std::isfinite(entity->dirY) &&
-                                   std::isfinite(entity->speed);
-                ASSERT_TRUE(sound)
+                // A position may run off to infinity at a speed near the float maximum.
+                EXPECT_TRUE(!std::isnan(entity->x) && !std::isnan(entity->y) &&
+                            std::isfinite(entity->dirX) && std::isfinite(entity->dirY) &&
+                            std::isfinite(entity->speed))
                     << "Entity " << entity->id << " left the numbers at step " << step << ".";
+                places.push_back(entity->x);
+                places.push_back(entity->y);
             }
         }
     }
+    return places;
 }
 
-TEST(HostileLevel, HugeButFiniteShapesNeverPutANaNIntoAnEntity)
+// "%f" reads nan and inf, and the loader builds the shapes as written: they fail every
+// contact test, so the world runs exactly as without them.
+TEST(HostileLevel, ShapesOfNanOrInfinityNeverTouchAnything)
 {
-    const auto game = worldWithLevel(
+    const auto odd = worldWithLevel(
+        "#_CollVec //X nan //Y 300 //Dx 3000 //Dy 0 //Type 3 //ID 1\n"
+        "#_CollVec //X 0 //Y 300 //Dx inf //Dy 0 //Type 3 //ID 2\n"
+        "#_CollVec //X -inf //Y 100 //Dx 0 //Dy 300 //Type 3 //ID 3\n"
+        "#_CollArc //Position 300 300 //Radius nan //Sector 15 //Flag 31 //speed/distance -1 9\n"
+        "#_CollArc //Position inf 300 //Radius 100 //Sector 15 //Flag 31 //speed/distance -1 60\n"
+        "#_CollArc //Position 300 300 //Radius -inf //Sector 15 //Flag 31 "
+        "//speed/distance -1 inf\n");
+    ASSERT_EQ(odd->lines.size(), 39u);
+    ASSERT_EQ(odd->arcs.size(), 9u);
+    const std::vector<float> withShapes = run(*odd, 600);
+    const std::vector<float> without = run(*worldWithLevel(""), 600);
+    EXPECT_TRUE(withShapes == without);
+}
+
+TEST(HostileLevel, HugeNumbersAndWorldsOfNoSizeNeverPutANaNIntoAnEntity)
+{
+    const std::string levels[] = {
         "#_Image bitmap2.bmp\n"
         "#_CollVec //X 0 //Y 300 //Dx 1e38 //Dy 1e38 //Type 3 //ID 1\n"
         "#_CollVec //X -3e38 //Y 400 //Dx 3e38 //Dy 1 //Type 3 //ID 2\n"
@@ -60,45 +82,15 @@ TEST(HostileLevel, HugeButFiniteShapesNeverPutANaNIntoAnEntity)
         "//speed/distance -1 3e38\n"
         "#_CollArc //Position 100 150 //Radius 1 //Sector 15 //Flag 31 //speed/distance -1 1e-38\n"
         "#_CollArc //Position 60 60 //Radius -3e38 //Sector 15 //Flag 31 "
-        "//speed/distance -1 3.4e38\n");
-    expectEveryEntityStaysFinite(*game, 1500);
-}
-
-TEST(HostileLevel, AWorldOfNoSizeOrNegativeSizeStillRuns)
-{
-    for (const char* size : {"0 0", "-3000 -680", "nan 5", "1e39 1e39"}) {
-        SCOPED_TRACE(size);
-        const auto game = worldWithLevel(std::string("#_Size ") + size);
-        expectEveryEntityStaysFinite(*game, 300);
-    }
-}
-
-// Levels of random shapes with numbers from the whole float range, the extremes included.
-TEST(HostileLevel, RandomLevelsOfExtremeNumbersNeverPutANaNIntoAnEntity)
-{
-    std::mt19937 random(20261206);
-    const char* const extremes[] = {"0",   "-0",  "1e-45", "1e-38", "3.4e38", "-3.4e38", "1e39",
-                                    "nan", "inf", "-inf",  "64",    "-64",    "0.5"};
-    auto number = [&]() -> std::string {
-        if (random() % 3 == 0) {
-            return extremes[random() % std::size(extremes)];
-        }
-        std::ostringstream text;
-        text << std::uniform_real_distribution<float>(-800.0f, 3200.0f)(random);
-        return text.str();
+        "//speed/distance -1 3.4e38\n",
+        "#_Size 0 0",
+        "#_Size -3000 -680",
+        "#_Size nan 5",
+        "#_Size 1e39 1e39",
     };
-    for (int level = 0; level < 12; ++level) {
-        std::ostringstream text;
-        for (int shape = 0; shape < 12; ++shape) {
-            text << "#_CollVec //X " << number() << " //Y " << number() << " //Dx " << number()
-                 << " //Dy " << number() << " //Type " << random() % 4 << " //ID 0\n";
-            text << "#_CollArc //Position " << number() << " " << number() << " //Radius "
-                 << number() << " //Sector " << random() % 16 << " //Flag " << random() % 32
-                 << " //speed/distance " << number() << " " << number() << "\n";
-        }
-        SCOPED_TRACE(text.str());
-        const auto game = worldWithLevel(text.str());
-        expectEveryEntityStaysFinite(*game, 400);
+    for (const std::string& level : levels) {
+        SCOPED_TRACE(level);
+        run(*worldWithLevel(level), 1000);
     }
 }
 
