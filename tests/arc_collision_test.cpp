@@ -1,225 +1,128 @@
 #include "entities/Entity.h"
 #include "physics/ArcCollision.h"
 #include "physics/CollisionShapes.h"
-#include "support/TestWorld.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 namespace {
 
-CollisionArc arcAt(float x, float y, float radius, uint8_t quadrant, uint8_t flag, float minSpeed,
-                   float distance)
-{
-    CollisionArc arc;
-    arc.x = x;
-    arc.y = y;
-    arc.radius = radius;
-    arc.quadrant = quadrant;
-    arc.flag = flag;
-    arc.minSpeed = minSpeed;
-    arc.distance = distance;
-    return arc;
-}
-
 // The big arc of the built-in scene: three solid quarters (the lower-left one is open),
 // solid and holding from both sides at 60 and more.
-CollisionArc threeQuarterLoop() { return arcAt(400, 210, 200, 13, 15, 60, -1); }
+const CollisionArc kLoop{400, 210, 200, 13, 15, 60, -1};
 
-// A 64 by 64 entity (radius 32) whose box centre is at (cx, cy).
-Entity boxAt(float cx, float cy, float speed, float dirX, float dirY)
+// A quarter circle of radius 140 (lower right) around (400, 210), holding at any speed.
+CollisionArc rim(uint8_t flag) { return CollisionArc{400, 210, 140, 1, flag, -1, -1}; }
+
+// A full circle of radius 50 around (400, 160) with a ring `distance` wide beyond it.
+CollisionArc ring(uint8_t flag, float distance)
 {
-    return Entity(speed, cx - 32.0f, cy - 32.0f, 64, 64, dirX, dirY);
+    return CollisionArc{400, 160, 50, 15, flag, -1, distance};
 }
 
-float centreDistance(const Entity& entity, const CollisionArc& arc)
-{
-    return std::hypot(entity.x + 32.0f - arc.x, entity.y + 32.0f - arc.y);
-}
-
-bool touch(Entity& entity, const CollisionArc& arc)
-{
+// What collideWithArc does to a 64 by 64 entity (radius 32) whose box centre is at (cx, cy).
+struct Touch {
+    Entity entity;
     bool held = false;
-    collideWithArc(entity, arc, held);
-    return held;
+};
+
+Touch touch(const CollisionArc& arc, float cx, float cy, float speed, float dirX, float dirY)
+{
+    Touch result{Entity(speed, cx - 32.0f, cy - 32.0f, 64, 64, dirX, dirY)};
+    collideWithArc(result.entity, arc, result.held);
+    return result;
 }
 
-void expectUntouched(const Entity& after, const Entity& before)
+// Where an entity is and how it moves, for comparing states exactly.
+std::tuple<float, float, float, float, float, bool> motion(const Entity& entity)
 {
-    EXPECT_EQ(after.x, before.x);
-    EXPECT_EQ(after.y, before.y);
-    EXPECT_EQ(after.dirX, before.dirX);
-    EXPECT_EQ(after.dirY, before.dirY);
-    EXPECT_EQ(after.speed, before.speed);
-    EXPECT_FALSE(after.inContact);
+    return {entity.x, entity.y, entity.dirX, entity.dirY, entity.speed, entity.inContact};
 }
 
-TEST(ArcCollision, ASolidQuarterPutsEntitiesBackOnTheirSideOfTheRim)
+TEST(ArcCollision, AContactPutsTheBoxCentreOneRadiusFromTheRimAlongTheTangent)
 {
-    const CollisionArc loop = threeQuarterLoop();
-    // Box centres 20 inside and 12 outside the rim, in the solid lower-right quarter (the
-    // mirrored places in the open quarter are in the table of untouched cases below).
-    Entity inside = boxAt(400 + 108, 210 + 144, 100, 0.6f, 0.8f);
-    EXPECT_TRUE(touch(inside, loop));
-    EXPECT_TRUE(inside.inContact);
-    EXPECT_NEAR(centreDistance(inside, loop), 168.0f, 1e-3f);
-    Entity outside = boxAt(400 + 127.2f, 210 + 169.6f, 100, -0.6f, -0.8f);
-    EXPECT_TRUE(touch(outside, loop));
-    EXPECT_TRUE(outside.inContact);
-    EXPECT_NEAR(centreDistance(outside, loop), 232.0f, 1e-3f);
-}
-
-TEST(ArcCollision, AContactTurnsAlongTheTangentAndKeepsTheSpeed)
-{
-    const CollisionArc circle = arcAt(400, 210, 100, 15, 1, 1000, -1);
-    // Arriving at 200 over the upper right of the rim, heading left.
-    Entity entity = boxAt(400 + 72, 210 - 96, 200, -1, 0);
-    EXPECT_FALSE(touch(entity, circle)); // far too slow to be held at 1000
-    EXPECT_TRUE(entity.inContact);
-    EXPECT_EQ(entity.speed, 200.0f);
-    const Vec2 n{0.6f, -0.8f}; // from the arc's centre towards the box centre
-    EXPECT_NEAR(entity.dirX * n.x + entity.dirY * n.y, 0.0f, 1e-5f);
-    EXPECT_NEAR(entity.dirX * entity.dirX + entity.dirY * entity.dirY, 1.0f, 1e-4f);
-    // Of the two tangents, the one that goes on the way it was heading: left (and up).
-    EXPECT_LT(entity.dirX, 0.0f);
-    EXPECT_LT(entity.dirY, 0.0f);
-    EXPECT_NEAR(centreDistance(entity, circle), 132.0f, 1e-3f);
-
-    // Heading the other way round, it is turned the other way.
-    Entity other = boxAt(400 + 72, 210 - 96, 200, 1, 0);
-    touch(other, circle);
-    EXPECT_GT(other.dirX, 0.0f);
-    EXPECT_GT(other.dirY, 0.0f);
-}
-
-TEST(ArcCollision, HoldingNeedsTheMinimumSpeedAndSuspendsGravityInTheLevelPass)
-{
-    const CollisionArc loop = threeQuarterLoop();
-    auto game = makeHeadlessGame();
-    game->lines.clear();
-    game->arcs = {loop};
-    const Entity& avatar = game->avatar();
-    for (float speed : {59.0f, 60.0f}) {
-        const Entity start = boxAt(400 + 108, 210 + 144, speed, 0.6f, 0.8f);
-        Entity alone = start;
-        EXPECT_EQ(touch(alone, loop), speed == 60.0f) << speed;
-        EXPECT_TRUE(alone.inContact);
-        EXPECT_EQ(alone.speed, speed);
-
-        placeAvatar(*game, start.x, start.y, start.speed, start.dirX, start.dirY);
-        game->physics.collideWithLevel(game->avatars());
-        EXPECT_TRUE(avatar.inContact);
-        if (speed == 60.0f) {
-            EXPECT_EQ(avatar.speed, 60.0f);
-            EXPECT_NEAR(avatar.dirX * 0.6f + avatar.dirY * 0.8f, 0.0f, 1e-5f); // still tangent
-        } else {
-            EXPECT_GT(avatar.dirX * 0.6f + avatar.dirY * 0.8f, 0.1f); // gravity bent it outwards
-        }
+    const struct {
+        const char* what;
+        CollisionArc arc;
+        float cx, cy, speed;
+        float distance; // of the box centre from the arc's centre afterwards
+        bool held;
+    } cases[] = {
+        {"inside, under the minimum speed", kLoop, 508, 354, 59, 168, false},
+        {"inside, at the minimum speed", kLoop, 508, 354, 60, 168, true},
+        {"outside", kLoop, 527.2f, 379.6f, 100, 232, true},
+        {"at rest, negative minimum", {400, 210, 200, 13, 15, -1, -1}, 508, 354, 0, 168, true},
+        // fastSqrt(84² + 112²) is exactly 140: on the rim (k = 0) the contact is an inside one
+        // whenever the inside is solid.
+        {"on the rim, solid inside", rim(1 | 2 | 8), 484, 322, 100, 108, true},
+        {"on the rim, holding outside only", rim(1 | 2 | 4), 484, 322, 100, 108, false},
+        {"on the rim, solid outside only", rim(1 | 4), 484, 322, 100, 172, true},
+        // The corner starts inside the ring; the push takes it out before the ring is measured.
+        {"pushed out of its own ring", ring(16 | 1, 60), 364, 112, 100, 82, false},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.what);
+        const Touch after = touch(test.arc, test.cx, test.cy, test.speed, 0.6f, 0.8f);
+        EXPECT_EQ(after.held, test.held);
+        EXPECT_TRUE(after.entity.inContact);
+        const Vec2 rel = after.entity.boxCentre() - Vec2{test.arc.x, test.arc.y};
+        EXPECT_NEAR(std::hypot(rel.x, rel.y), test.distance, 1e-3f);
+        EXPECT_NEAR(dot(after.entity.direction(), rel), 0.0f, 1e-3f);
+        EXPECT_EQ(after.entity.speed, test.speed);
     }
-    // A negative minimum holds every contact, even at rest.
-    CollisionArc always = loop;
-    always.minSpeed = -1;
-    Entity resting = boxAt(400 + 108, 210 + 144, 0, 0.6f, 0.8f);
-    EXPECT_TRUE(touch(resting, always));
-}
 
-TEST(ArcCollision, ACentreExactlyOnTheRimIsAnInsideContactWhenTheInsideIsSolid)
-{
-    // fastSqrt(84² + 112²) is exactly 140, so the box centre sits exactly on the rim (k = 0).
-    const float startX = 400 + 84 - 32;
-    const float startY = 210 + 112 - 32;
-    Entity both(100, startX, startY, 64, 64, 0.6f, 0.8f);
-    EXPECT_TRUE(touch(both, arcAt(400, 210, 140, 1, 1 | 2 | 8, -1, -1)));
-    EXPECT_NEAR(both.x, startX - 0.6f * 32, 1e-3f); // pushed in, one radius inside the rim
-    EXPECT_NEAR(both.y, startY - 0.8f * 32, 1e-3f);
-
-    Entity noInsideHold(100, startX, startY, 64, 64, 0.6f, 0.8f);
-    EXPECT_FALSE(touch(noInsideHold, arcAt(400, 210, 140, 1, 1 | 2 | 4, -1, -1)));
-    EXPECT_TRUE(noInsideHold.inContact);
-
-    Entity outsideOnly(100, startX, startY, 64, 64, 0.6f, 0.8f);
-    EXPECT_TRUE(touch(outsideOnly, arcAt(400, 210, 140, 1, 1 | 4, -1, -1)));
-    EXPECT_NEAR(outsideOnly.x, startX + 0.6f * 32, 1e-3f); // pushed out instead
-    EXPECT_NEAR(outsideOnly.y, startY + 0.8f * 32, 1e-3f);
+    // Of the two tangents the turn takes the one that goes on the way the entity was heading.
+    const CollisionArc circle{400, 210, 100, 15, 1, 1000, -1};
+    const Touch left = touch(circle, 472, 114, 200, -1, 0);
+    const Touch right = touch(circle, 472, 114, 200, 1, 0);
+    EXPECT_NEAR(left.entity.dirX, -0.8f, 1e-5f);
+    EXPECT_NEAR(left.entity.dirY, -0.6f, 1e-5f);
+    EXPECT_NEAR(right.entity.dirX, 0.8f, 1e-5f);
+    EXPECT_NEAR(right.entity.dirY, 0.6f, 1e-5f);
 }
 
 TEST(ArcCollision, TheRingPullsTheCornerWithTwentyHalfWayAcross)
 {
     // Ring from 50 to 110 around (400, 160); the corner is 80 away, straight below the centre.
     // The box centre is 116 away, beyond the ring: the ring measures from the corner.
-    const CollisionArc ring = arcAt(400, 160, 50, 15, 16, -1, 60);
-    Entity entity(0, 400, 240, 64, 64, 1, 0);
-    EXPECT_TRUE(touch(entity, ring));
-    EXPECT_FALSE(entity.inContact);
-    EXPECT_NEAR(entity.speed, 20.0f, 1e-3f);
-    EXPECT_NEAR(entity.dirX, 0.0f, 1e-6f);
-    EXPECT_NEAR(entity.dirY, -1.0f, 1e-5f);
-    EXPECT_EQ(entity.x, 400.0f); // the ring changes the velocity only
-    EXPECT_EQ(entity.y, 240.0f);
-
-    // In a world step the ring takes the place of gravity.
-    auto game = makeHeadlessGame();
-    game->lines.clear();
-    game->arcs = {ring};
-    const Entity& avatar = placeAvatar(*game, 400, 240, 0, 1, 0);
-    game->physics.collideWithLevel(game->avatars());
-    EXPECT_NEAR(avatar.speed, 20.0f, 1e-3f);
-    EXPECT_NEAR(avatar.dirY, -1.0f, 1e-5f);
-}
-
-TEST(ArcCollision, TheRingMeasuresTheCornerAfterThePush)
-{
-    // An outside contact in the upper-left quarter pushes the corner out of the ring.
-    const CollisionArc ringed = arcAt(400, 160, 50, 15, 16 | 1, -1, 60);
-    Entity entity = boxAt(400 - 36, 160 - 48, 100, 0.6f, 0.8f);
-    EXPECT_LT(std::hypot(entity.x - 400, entity.y - 160), 110.0f); // in the ring before
-    EXPECT_FALSE(touch(entity, ringed));
-    EXPECT_TRUE(entity.inContact);
-    EXPECT_EQ(entity.speed, 100.0f);
-}
-
-TEST(ArcCollision, ARingCentredOnTheCornerHoldsWithoutPulling)
-{
-    // Only a negative radius lets the corner itself lie in the ring.
-    const CollisionArc ring = arcAt(100, 100, -10, 15, 16, -1, 50);
-    Entity entity(30, 100, 100, 64, 64, 0.6f, 0.8f);
-    const Entity before = entity;
-    EXPECT_TRUE(touch(entity, ring));
-    expectUntouched(entity, before);
+    const Touch after = touch(ring(16, 60), 432, 272, 0, 1, 0);
+    EXPECT_TRUE(after.held);
+    EXPECT_FALSE(after.entity.inContact);
+    EXPECT_NEAR(after.entity.speed, 20.0f, 1e-3f);
+    EXPECT_NEAR(after.entity.dirX, 0.0f, 1e-6f);
+    EXPECT_NEAR(after.entity.dirY, -1.0f, 1e-5f);
+    EXPECT_EQ(after.entity.y, 240.0f); // the ring changes the velocity only
 }
 
 TEST(ArcCollision, LeavesEntitiesAloneWhereNoQuarterOrRingReaches)
 {
-    struct Case {
+    const CollisionArc full{400, 210, 200, 15, 15, -1, -1};
+    const struct {
         const char* what;
         CollisionArc arc;
-        Entity entity;
-    };
-    const CollisionArc full = arcAt(400, 210, 200, 15, 15, -1, -1);
-    // Box centres 20 inside the rim or 12 outside it; the rings' corners just beyond the rim.
-    const Case cases[] = {
-        {"inside, open lower-left quarter", threeQuarterLoop(), boxAt(292, 354, 100, 0.6f, 0.8f)},
-        {"outside, open lower-left quarter", threeQuarterLoop(),
-         boxAt(400 - 127.2f, 210 + 169.6f, 100, 0.6f, 0.8f)},
-        {"straight below the centre", full, boxAt(400, 390, 100, 0.6f, 0.8f)},
-        {"straight above the centre", full, boxAt(400, 30, 100, 0.6f, 0.8f)},
-        {"straight left of the centre", full, boxAt(220, 210, 100, 0.6f, 0.8f)},
-        {"straight right of the centre", full, boxAt(580, 210, 100, 0.6f, 0.8f)},
-        {"ring of width 0", arcAt(400, 160, 50, 15, 16 | 4 | 1, -1, 0),
-         Entity(100, 400, 210.5f, 64, 64, 1, 0)},
-        {"ring of width -1", arcAt(400, 160, 50, 15, 16 | 4 | 1, -1, -1),
-         Entity(100, 400, 210.5f, 64, 64, 1, 0)},
+        float cx, cy;
+        bool held;
+    } cases[] = {
+        {"inside, open lower-left quarter", kLoop, 292, 354, false},
+        {"outside, open lower-left quarter", kLoop, 272.8f, 379.6f, false},
+        {"straight below the centre", full, 400, 390, false},
+        {"straight right of the centre", full, 580, 210, false},
+        {"ring of width 0", ring(16 | 4 | 1, 0), 432, 242.5f, false},
         // 1e-24 from the arc's centre in both axes: in the upper-left quarter, but the squared
         // distance rounds to 0, so there is no normal to push along.
-        {"centre too close to measure", arcAt(1e-24f, 1e-24f, 10, 15, 2 | 8, -1, -1),
-         Entity(100, -32, -32, 64, 64, 0.6f, 0.8f)},
+        {"centre too close to measure", {1e-24f, 1e-24f, 10, 15, 2 | 8, -1, -1}, 0, 0, false},
+        // Only a negative radius lets the corner itself lie in the ring: it holds, but there
+        // is no way to pull.
+        {"ring centred on the corner", {100, 100, -10, 15, 16, -1, 50}, 132, 132, true},
     };
-    for (const Case& test : cases) {
+    for (const auto& test : cases) {
         SCOPED_TRACE(test.what);
-        Entity entity = test.entity;
-        EXPECT_FALSE(touch(entity, test.arc));
-        expectUntouched(entity, test.entity);
+        const Touch after = touch(test.arc, test.cx, test.cy, 100, 0.6f, 0.8f);
+        const Entity before(100, test.cx - 32.0f, test.cy - 32.0f, 64, 64, 0.6f, 0.8f);
+        EXPECT_EQ(after.held, test.held);
+        EXPECT_EQ(motion(after.entity), motion(before));
     }
 }
 
