@@ -1,8 +1,7 @@
 // How long reading a big level takes: 100,000 records of every kind with notes between
 // them, read from memory and from a file, without applying them to a world.
 
-#include "level/CharSource.h"
-#include "level/LevelReader.h"
+#include "support/BenchSupport.h"
 
 #include <benchmark/benchmark.h>
 
@@ -30,38 +29,12 @@ std::string bigLevel()
     return text;
 }
 
-// Reads every record of the text; returns how many headers it met.
-int readAll(CharSource& source)
-{
-    LevelReader reader(source);
-    std::string word;
-    LevelHeader header = LevelHeader::Objects;
-    int headers = 0;
-    while (reader.nextWord(word)) {
-        if (!findHeader(word, header)) {
-            continue;
-        }
-        ++headers;
-        switch (header) {
-        case LevelHeader::Image: benchmark::DoNotOptimize(reader.readPicture()); break;
-        case LevelHeader::Size: benchmark::DoNotOptimize(reader.readSize()); break;
-        case LevelHeader::TileList: benchmark::DoNotOptimize(reader.readTile()); break;
-        case LevelHeader::CollisionVector: benchmark::DoNotOptimize(reader.readLine()); break;
-        case LevelHeader::CollisionArc: benchmark::DoNotOptimize(reader.readArc()); break;
-        case LevelHeader::Player: benchmark::DoNotOptimize(reader.readPlayer()); break;
-        case LevelHeader::Objects:
-        case LevelHeader::Events: break;
-        }
-    }
-    return headers;
-}
-
 void readFromMemory(benchmark::State& state)
 {
     const std::string text = bigLevel();
     while (state.KeepRunning()) {
         CharSource source(text.data(), text.size());
-        benchmark::DoNotOptimize(readAll(source));
+        benchmark::DoNotOptimize(readEveryRecord(source));
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
                             static_cast<int64_t>(text.size()));
@@ -79,7 +52,7 @@ void readFromFile(benchmark::State& state)
     while (state.KeepRunning()) {
         std::rewind(file);
         CharSource source(file);
-        benchmark::DoNotOptimize(readAll(source));
+        benchmark::DoNotOptimize(readEveryRecord(source));
     }
     std::fclose(file);
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *

@@ -4,7 +4,6 @@
 
 #include "gfx/Image.h"
 #include "level/LevelLoader.h"
-#include "level/LevelReader.h"
 
 #include <benchmark/benchmark.h>
 
@@ -98,26 +97,7 @@ void BM_ReadLevelOnly(benchmark::State& state)
     for (auto _ : state) {
         std::FILE* file = std::fopen(folder.file("Level.txt").c_str(), "r");
         CharSource text(file);
-        LevelReader reader(text);
-        std::string word;
-        LevelHeader header = LevelHeader::Objects;
-        headers = 0;
-        while (reader.nextWord(word)) {
-            if (!findHeader(word, header)) {
-                continue;
-            }
-            headers += 1;
-            switch (header) {
-            case LevelHeader::Image: benchmark::DoNotOptimize(reader.readPicture()); break;
-            case LevelHeader::Size: benchmark::DoNotOptimize(reader.readSize()); break;
-            case LevelHeader::TileList: benchmark::DoNotOptimize(reader.readTile()); break;
-            case LevelHeader::CollisionVector: benchmark::DoNotOptimize(reader.readLine()); break;
-            case LevelHeader::CollisionArc: benchmark::DoNotOptimize(reader.readArc()); break;
-            case LevelHeader::Player: benchmark::DoNotOptimize(reader.readPlayer()); break;
-            case LevelHeader::Objects:
-            case LevelHeader::Events: break;
-            }
-        }
+        headers = readEveryRecord(text);
         std::fclose(file);
     }
     state.counters["records"] = headers;

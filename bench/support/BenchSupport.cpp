@@ -2,9 +2,11 @@
 
 #include "app/GameWindow.h"
 #include "level/LevelLoader.h"
+#include "level/LevelReader.h"
 
 #include <GL/gl.h>
 #include <SDL.h>
+#include <benchmark/benchmark.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -96,4 +98,29 @@ int64_t statusKilobytes(const char* field)
         }
     }
     return -1;
+}
+
+int readEveryRecord(CharSource& source)
+{
+    LevelReader reader(source);
+    std::string word;
+    LevelHeader header = LevelHeader::Objects;
+    int headers = 0;
+    while (reader.nextWord(word)) {
+        if (!findHeader(word, header)) {
+            continue;
+        }
+        ++headers;
+        switch (header) {
+        case LevelHeader::Image: benchmark::DoNotOptimize(reader.readPicture()); break;
+        case LevelHeader::Size: benchmark::DoNotOptimize(reader.readSize()); break;
+        case LevelHeader::TileList: benchmark::DoNotOptimize(reader.readTile()); break;
+        case LevelHeader::CollisionVector: benchmark::DoNotOptimize(reader.readLine()); break;
+        case LevelHeader::CollisionArc: benchmark::DoNotOptimize(reader.readArc()); break;
+        case LevelHeader::Player: benchmark::DoNotOptimize(reader.readPlayer()); break;
+        case LevelHeader::Objects:
+        case LevelHeader::Events: break;
+        }
+    }
+    return headers;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "level/CharSource.h"
 #include "workspace/Workspace.h"
 
 #include <cstdint>
@@ -71,3 +72,7 @@ bool shootFirstEnemy(Game& world);
 
 // A size field of /proc/self/status ("VmHWM", "VmRSS") in kilobytes, or -1.
 int64_t statusKilobytes(const char* field);
+
+// Reads every record of a level text as the loader does, applying none of them; returns how
+// many headers it met.
+int readEveryRecord(CharSource& source);
