@@ -2,6 +2,7 @@
 
 #include "app/GameWindow.h"
 #include "app/MainLoop.h"
+#include "app/SessionRecorder.h"
 #include "gfx/Image.h"
 #include "level/LevelLoader.h"
 #include "world/Game.h"
@@ -11,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <memory>
 
 namespace {
 
@@ -38,6 +40,7 @@ int play()
     loadLevel(world);
     std::snprintf(captionBuffer, sizeof captionBuffer, "Quillfen");
     SDL_WM_SetCaption(captionBuffer, nullptr);
+    const std::unique_ptr<SessionRecorder> recorder = recordIfAsked(world);
     runMainLoop(world, captionBuffer);
     return 0;
 }

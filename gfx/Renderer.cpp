@@ -5,6 +5,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <iostream>
 
 Renderer::Renderer(Game* world, float screenWidth, float screenHeight, float worldWidth,
@@ -64,6 +65,7 @@ ImageRecord Renderer::textureRecord(SDL_Surface* surface) const
 int32_t Renderer::loadImage(const char* fileName)
 {
     const int32_t id = takeObjectId();
+    notePictureFile(fileName);
     SDL_Surface* loaded = readBitmap(SDL_RWFromFile(fileName, "rb"));
     if (loaded == nullptr) {
         throw ImageLoadError(kImageFailedToLoad, fileName);
@@ -85,6 +87,7 @@ int32_t Renderer::loadImage(const char* fileName)
 
 void Renderer::loadLevelPicture()
 {
+    notePictureFile("level.bmp");
     SDL_Surface* surface = readBitmap(SDL_RWFromFile("level.bmp", "rb"));
     if (surface == nullptr) {
         std::cerr << "quillfen: cannot read the background picture level.bmp; playing without it"
@@ -94,6 +97,13 @@ void Renderer::loadLevelPicture()
         SDL_FreeSurface(surface);
     }
     levelPicture.id = takeObjectId();
+}
+
+void Renderer::notePictureFile(const char* fileName)
+{
+    if (std::find(pictureFiles.begin(), pictureFiles.end(), fileName) == pictureFiles.end()) {
+        pictureFiles.emplace_back(fileName);
+    }
 }
 
 int Renderer::findImageIndex(int32_t id) const

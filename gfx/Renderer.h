@@ -6,6 +6,7 @@
 #include "world/Tile.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 class Game;
@@ -50,8 +51,12 @@ public:
     Vec2 camera;
     Vec2 followBox;
     RenderMode mode = RenderMode::Window;
+    // Every bitmap file asked for, each named once, in the order of its first load: what a
+    // recorded session names, so that a replay can tell when its pictures are not the same.
+    std::vector<std::string> pictureFiles;
 
 private:
+    void notePictureFile(const char* fileName);
     void initGlState();
     void resizeViewport(int width, int height);
     // The picture's texture (0 when headless) and the part of it the picture covers.

@@ -1,0 +1,122 @@
+#include "app/SessionHeader.h"
+
+#include "app/ProgramVersion.h"
+#include "world/Game.h"
+#include "world/WorldState.h"
+
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+const char* const kMissing = "missing";
+
+std::string fileHash(const std::string& name)
+{
+    std::ifstream file(name, std::ios::binary);
+    if (!file) {
+        return kMissing;
+    }
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return hashText(fnv1a64(bytes.str()));
+}
+
+std::string recordedAgainstHere(const std::string& what, const std::string& recorded,
+                                const std::string& here)
+{
+    return what + " (recorded " + recorded + ", here " + here + ")";
+}
+
+} // namespace
+
+SessionHeader describeSession(Game& world, const std::string& date)
+{
+    SessionHeader header;
+    header.program = kProgramVersion;
+    header.date = date;
+    header.level = fileHash("Level.txt");
+    for (const std::string& picture : world.renderer.pictureFiles) {
+        header.pictures.emplace_back(picture, fileHash(picture));
+    }
+    return header;
+}
+
+std::string sessionHeaderText(const SessionHeader& header)
+{
+    std::string text = "# Quillfen session: an input script for quillfen-replay --input\n";
+    text += "# format " + std::to_string(header.format) + "\n";
+    text += "# program " + header.program + "\n";
+    text += "# date " + header.date + "\n";
+    text += "# level Level.txt " + header.level + "\n";
+    for (const auto& [name, hash] : header.pictures) {
+        text += "# picture " + name + " " + hash + "\n";
+    }
+    return text;
+}
+
+SessionHeader readSessionHeader(const std::vector<std::string>& commentLines)
+{
+    SessionHeader header;
+    header.format = 0;
+    for (const std::string& line : commentLines) {
+        std::istringstream words(line);
+        std::string hashMark;
+        std::string key;
+        std::string first;
+        std::string second;
+        words >> hashMark >> key >> first >> second;
+        if (hashMark != "#") {
+            continue;
+        }
+        if (key == "format") {
+            header.format = first.find_first_not_of("0123456789") == std::string::npos &&
+                                    !first.empty() && first.size() < 9
+                                ? std::stoi(first)
+                                : -1;
+        } else if (key == "program") {
+            header.program = first;
+        } else if (key == "date") {
+            header.date = first;
+        } else if (key == "level" && first == "Level.txt") {
+            header.level = second;
+        } else if (key == "picture" && !second.empty()) {
+            header.pictures.emplace_back(first, second);
+        }
+    }
+    return header;
+}
+
+std::vector<std::string> sessionDifferences(const SessionHeader& recorded,
+                                            const SessionHeader& here, bool program)
+{
+    std::vector<std::string> differences;
+    if (!recorded.level.empty() && recorded.level != here.level) {
+        differences.push_back(recordedAgainstHere("Level.txt", recorded.level, here.level));
+    }
+    for (const auto& [name, hash] : recorded.pictures) {
+        std::string hashHere = "not loaded";
+        for (const auto& [nameHere, loadedHash] : here.pictures) {
+            hashHere = nameHere == name ? loadedHash : hashHere;
+        }
+        if (hashHere != hash) {
+            differences.push_back(recordedAgainstHere("picture " + name, hash, hashHere));
+        }
+    }
+    if (!recorded.pictures.empty()) {
+        for (const auto& [name, hash] : here.pictures) {
+            bool recordedToo = false;
+            for (const auto& picture : recorded.pictures) {
+                recordedToo = recordedToo || picture.first == name;
+            }
+            if (!recordedToo) {
+                differences.push_back(recordedAgainstHere("picture " + name, "not loaded", hash));
+            }
+        }
+    }
+    if (program && !recorded.program.empty() && recorded.program != here.program) {
+        differences.push_back(
+            recordedAgainstHere("program version", recorded.program, here.program));
+    }
+    return differences;
+}
