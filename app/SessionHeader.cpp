@@ -10,6 +10,7 @@
 namespace {
 
 const char* const kMissing = "missing";
+const char* const kSessionMark = "# Quillfen session";
 
 std::string fileHash(const std::string& name)
 {
@@ -44,7 +45,8 @@ SessionHeader describeSession(Game& world, const std::string& date)
 
 std::string sessionHeaderText(const SessionHeader& header)
 {
-    std::string text = "# Quillfen session: an input script for quillfen-replay --input\n";
+    std::string text =
+        std::string(kSessionMark) + ": an input script for quillfen-replay --input\n";
     text += "# format " + std::to_string(header.format) + "\n";
     text += "# program " + header.program + "\n";
     text += "# date " + header.date + "\n";
@@ -59,6 +61,9 @@ SessionHeader readSessionHeader(const std::vector<std::string>& commentLines)
 {
     SessionHeader header;
     header.format = 0;
+    if (commentLines.empty() || commentLines.front().rfind(kSessionMark, 0) != 0) {
+        return header; // a script written by hand: its comments are its own
+    }
     for (const std::string& line : commentLines) {
         std::istringstream words(line);
         std::string hashMark;
@@ -70,10 +75,10 @@ SessionHeader readSessionHeader(const std::vector<std::string>& commentLines)
             continue;
         }
         if (key == "format") {
-            header.format = first.find_first_not_of("0123456789") == std::string::npos &&
-                                    !first.empty() && first.size() < 9
-                                ? std::stoi(first)
-                                : -1;
+            // A format this build does not know reads as -1 (not a number, or far too large).
+            const bool number = !first.empty() && first.size() < 9 &&
+                                first.find_first_not_of("0123456789") == std::string::npos;
+            header.format = number ? std::stoi(first) : -1;
         } else if (key == "program") {
             header.program = first;
         } else if (key == "date") {

@@ -2,6 +2,7 @@
 
 // The head of a recorded session: comment lines that say what it was recorded with, so that a
 // replay can name what is not the same when it goes another way.
+//   # Quillfen session: ...                               the first comment line of the file
 //   # format 1
 //   # program <version of the build>
 //   # date <UTC, as 2026-12-07T01:02:03Z>
@@ -32,7 +33,8 @@ SessionHeader describeSession(Game& world, const std::string& date);
 std::string sessionHeaderText(const SessionHeader& header);
 
 // Reads the header back from a recording's comment lines (each without its line end); fields
-// that are not there stay empty, and the format stays 0. Lines it does not know are skipped.
+// that are not there stay empty. Without the first line of a recording (a script written by
+// hand) the format is 0 and nothing is read; a format line that is not a number reads as -1.
 SessionHeader readSessionHeader(const std::vector<std::string>& commentLines);
 
 // What differs between a recorded header and this run's, one phrase each ("Level.txt

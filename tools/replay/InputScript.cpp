@@ -117,7 +117,7 @@ std::string LineReader::read()
         event.action = ScriptAction::Check;
         problem = readHash();
     } else {
-        return "unknown event " + shown(action) + " (expected down, up, click, quit or check)";
+        return "unknown event " + shown(action) + " (expected down, up, click or quit)";
     }
     if (event.step == 0 && event.action != ScriptAction::Check) {
         return "step number 0: steps count from 1";
