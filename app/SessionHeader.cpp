@@ -52,7 +52,7 @@ std::string sessionHeaderText(const SessionHeader& header)
     text += "# date " + header.date + "\n";
     text += "# level Level.txt " + header.level + "\n";
     for (const auto& [name, hash] : header.pictures) {
-        text += "# picture " + name + " " + hash + "\n";
+        text.append("# picture ").append(name).append(" ").append(hash).append("\n");
     }
     return text;
 }

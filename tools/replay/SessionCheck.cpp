@@ -29,9 +29,10 @@ std::string unreadableFormat(const std::vector<std::string>& comments)
 
 std::vector<std::string> headerNotes(const std::vector<std::string>& comments, Game& world)
 {
-    std::vector<std::string> notes;
     const std::vector<std::string> differences =
         sessionDifferences(readSessionHeader(comments), describeSession(world, ""), false);
+    std::vector<std::string> notes;
+    notes.reserve(differences.size());
     for (const std::string& difference : differences) {
         notes.push_back("note: not the recorded file: " + difference);
     }
