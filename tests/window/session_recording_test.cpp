@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <regex>
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -22,10 +21,20 @@ void expectIn(const std::string& text, const std::string& part)
     EXPECT_NE(text.find(part), std::string::npos) << "'" << part << "' is not in:\n" << text;
 }
 
+// The log without its frame-rate lines, which may follow a message without a line end ("right").
+std::string withoutFrameRates(std::string log)
+{
+    for (size_t end = log.find(" FPS\n"); end != std::string::npos; end = log.find(" FPS\n")) {
+        const size_t start =
+            log.find_last_not_of("0123456789", log.rfind(" frames in ", end) - 1) + 1;
+        log.erase(start, end + 5 - start);
+    }
+    return log;
+}
+
 // An X server of the test's own: other window tests open, raise and focus their windows on
 // the shared one, where they would take the session's keys and clicks.
-class OwnDisplay {
-public:
+struct OwnDisplay {
     explicit OwnDisplay(const ScratchDirectory& folder)
     {
         const std::string number = folder.file("display.txt");
@@ -39,8 +48,6 @@ public:
         setenv("DISPLAY", (":" + std::to_string(std::stoi(readWholeFile(number)))).c_str(), 1);
     }
     ~OwnDisplay() { kill(server, SIGTERM); }
-
-private:
     pid_t server = 0;
 };
 
@@ -110,9 +117,9 @@ TEST(SessionRecording, APlayedSessionReplaysToTheGamesLogAndAChangedLevelIsNamed
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 
     const std::string session = readWholeFile(folder.file("session.txt"));
-    for (const char* line : {"\n0 check ", " down d\n", " down space\n", " click left 300 250\n",
-                             " click right 500 300\n", " up d\n", " quit\n", "# level Level.txt ",
-                             "# picture bitmap2.bmp "}) {
+    for (const char* line :
+         {"\n0 check ", " down d\n", " down space\n", " click left 300 250\n",
+          " click right 500 300\n", " up d\n", " quit\n", "# picture bitmap2.bmp "}) {
         expectIn(session, line);
     }
     const ReplayRun replay = replaySession(folder);
@@ -122,15 +129,12 @@ TEST(SessionRecording, APlayedSessionReplaysToTheGamesLogAndAChangedLevelIsNamed
     const size_t lineStart = session.rfind('\n', lastCheck) + 1;
     const std::string lastStep = session.substr(lineStart, lastCheck - lineStart);
     expectIn(replay.errors, "stopped after step " + lastStep + ": the script quit\n");
-    const std::regex frameRateLine("[0-9]+ frames in [^ ]+ seconds = [^ ]+ FPS\n");
-    const std::string gameLog = readWholeFile(folder.file("game.log"));
-    EXPECT_EQ(replay.log, std::regex_replace(gameLog, frameRateLine, ""));
+    EXPECT_EQ(replay.log, withoutFrameRates(readWholeFile(folder.file("game.log"))));
 
     // One line of the level one unit lower: the world as built is no longer the recorded one.
-    const std::string line = "#_CollVec //X 96 //Y 11 //Dx 110";
-    ASSERT_NE(level.find(line), std::string::npos);
-    folder.write("Level.txt",
-                 std::regex_replace(level, std::regex(line), "#_CollVec //X 96 //Y 12 //Dx 110"));
+    const size_t line = level.find("#_CollVec //X 96 //Y 11 //Dx 110");
+    ASSERT_NE(line, std::string::npos);
+    folder.write("Level.txt", level.substr(0, line + 22) + "2" + level.substr(line + 23));
     const ReplayRun changed = replaySession(folder);
     EXPECT_EQ(changed.status, 3);
     expectIn(changed.errors, "quillfen-replay: desync at step 0: ");
