@@ -19,6 +19,7 @@
 #include <fstream>
 #include <iostream>
 #include <memory>
+#include <optional>
 
 namespace fs = std::filesystem;
 
@@ -118,9 +119,10 @@ int replay(const ReplayOptions& options, const ParsedScript& script)
     }
     StepRunner runner(world, script.events, trace.get());
     runner.checkAgainst(script.checkpoints);
-    Pacer pacer(options.timedemo ? PaceMode::Timedemo : PaceMode::Watch);
+    std::optional<Pacer> pacer;
     if (options.watch || options.timedemo) {
-        runner.pacedBy(&pacer);
+        pacer.emplace(options.timedemo ? PaceMode::Timedemo : PaceMode::Watch);
+        runner.pacedBy(&*pacer);
     }
     const ReplayResult result = runner.run(options.steps);
     if (result.end == ReplayEnd::Desync) {
@@ -129,7 +131,7 @@ int replay(const ReplayOptions& options, const ParsedScript& script)
     printToErrors(
         {"stopped after step " + std::to_string(result.stepsRun) + ": " + describe(result.end)});
     if (options.timedemo) {
-        printToErrors({pacer.summary()});
+        printToErrors({pacer->summary()});
     }
     if (traceFile.is_open() && !traceFile.flush()) {
         return fail("cannot write the trace " + options.trace);
