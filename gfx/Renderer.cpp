@@ -8,6 +8,21 @@
 
 #include <iostream>
 
+namespace {
+
+// An SDL stream that reads the open file and closes it when it is closed; null (the file
+// closed) if SDL cannot make one.
+SDL_RWops* streamOf(std::FILE* file)
+{
+    SDL_RWops* stream = SDL_RWFromFP(file, SDL_TRUE);
+    if (stream == nullptr) {
+        std::fclose(file);
+    }
+    return stream;
+}
+
+} // namespace
+
 Renderer::Renderer(Game* world, float screenWidth, float screenHeight, float worldWidth,
                    float worldHeight, RenderMode renderMode)
     : worldSize{worldWidth, worldHeight}, owner(world), screenSize{screenWidth, screenHeight},
@@ -94,15 +109,12 @@ ImageRecord Renderer::sharedPicture(const char* fileName)
 
 SharedPicture Renderer::readPicture(std::FILE* file, const char* fileName)
 {
-    SDL_RWops* stream = SDL_RWFromFP(file, SDL_TRUE);
-    if (stream == nullptr) {
-        std::fclose(file);
-    }
     std::string reason;
-    SDL_Surface* loaded = readBitmap(stream, &reason);
-    if (loaded != nullptr) {
-        reason = pictures.budgetRefusal(loaded->w, loaded->h);
+    SDL_Surface* loaded = readBitmap(streamOf(file), &reason);
+    if (loaded == nullptr) {
+        throw ImageLoadError(kImageFailedToLoad, fileName, reason);
     }
+    reason = pictures.budgetRefusal(loaded->w, loaded->h);
     if (!reason.empty()) {
         SDL_FreeSurface(loaded);
         throw ImageLoadError(kImageFailedToLoad, fileName, reason);
@@ -131,16 +143,12 @@ void Renderer::loadLevelPicture()
     std::string reason = input.problem;
     SDL_Surface* surface = nullptr;
     if (input.file != nullptr) {
-        SDL_RWops* stream = SDL_RWFromFP(input.file, SDL_TRUE);
-        if (stream == nullptr) {
-            std::fclose(input.file);
-        }
-        surface = readBitmap(stream, &reason);
+        surface = readBitmap(streamOf(input.file), &reason);
     }
     if (surface != nullptr) {
         reason = pictures.budgetRefusal(surface->w, surface->h);
     }
-    if (!reason.empty()) {
+    if (surface == nullptr || !reason.empty()) {
         std::cerr << "quillfen: cannot read the background picture level.bmp (" << reason
                   << "); playing without it" << std::endl;
     } else {

@@ -76,8 +76,10 @@ std::string outputClash(const ReplayOptions& options)
             // Inputs that are not regular files are never read, only refused.
             if (::stat(input.c_str(), &read) == 0 && S_ISREG(read.st_mode) &&
                 sameFile(output, read)) {
-                return std::string(option) + " " + path + " is the same file as the input " +
-                       input + "; it would be overwritten";
+                std::string clash = option;
+                clash += " " + path;
+                clash += " is the same file as the input " + input;
+                return clash + "; it would be overwritten";
             }
         }
     }
