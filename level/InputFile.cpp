@@ -1,6 +1,8 @@
 #include "level/InputFile.h"
 
 #include <fcntl.h>
+#include <linux/magic.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -25,6 +27,25 @@ std::string notRegular(mode_t mode)
     return std::string(kind) + ", not a regular file";
 }
 
+// The kernel's own files (/proc, /sys and the like) call themselves regular with a size of 0,
+// yet some of them never end (/proc/self/pagemap) or wait for the kernel (/proc/kmsg).
+bool isKernelFile(int descriptor)
+{
+    struct statfs system {};
+    if (::fstatfs(descriptor, &system) != 0) {
+        return false;
+    }
+    switch (system.f_type) {
+    case PROC_SUPER_MAGIC:
+    case SYSFS_MAGIC:
+    case DEBUGFS_MAGIC:
+    case TRACEFS_MAGIC:
+    case SECURITYFS_MAGIC:
+    case CGROUP2_SUPER_MAGIC: return true;
+    default: return false;
+    }
+}
+
 bool isStandardOutput(const struct stat& status)
 {
     struct stat output {};
@@ -39,6 +60,9 @@ std::string refusalOf(int descriptor, struct stat& status)
     }
     if (!S_ISREG(status.st_mode)) {
         return notRegular(status.st_mode);
+    }
+    if (isKernelFile(descriptor)) {
+        return "a file of the kernel (/proc, /sys), not a regular file";
     }
     if (isStandardOutput(status)) {
         return "the program's own standard output, where its log goes";

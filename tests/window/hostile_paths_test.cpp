@@ -18,7 +18,7 @@
 
 namespace {
 
-enum class Hostility { Fifo, Device, LinkToDevice, Directory, SameAsOutput, FullOutput, Closed };
+enum class Hostility { Fifo, Device, DeviceLink, Directory, ProcLink, SameAsOutput, Full, Closed };
 
 struct HostilePath {
     bool game;        // the game itself, or quillfen-replay with the script script.txt
@@ -35,12 +35,13 @@ std::string makeHostile(const ScratchDirectory& folder, const HostilePath& row)
     std::filesystem::remove(path);
     switch (row.hostility) {
     case Hostility::Fifo: mkfifo(path.c_str(), 0600); break;
-    case Hostility::LinkToDevice: std::filesystem::create_symlink("/dev/zero", path); break;
+    case Hostility::DeviceLink: std::filesystem::create_symlink("/dev/zero", path); break;
     case Hostility::Directory: std::filesystem::create_directory(path); break;
+    case Hostility::ProcLink: std::filesystem::create_symlink("/proc/self/pagemap", path); break;
     case Hostility::SameAsOutput:
         folder.write(row.file, "3 down d\n");
         return row.game ? " >>" + quoted(path) : " --trace " + quoted(path) + " >log.txt";
-    case Hostility::FullOutput: return " >/dev/full";
+    case Hostility::Full: return " >/dev/full";
     case Hostility::Closed: return " >&-";
     case Hostility::Device: break;
     }
@@ -70,19 +71,20 @@ TEST(HostilePaths, AreRefusedLikeMissingFilesAndNeverHang)
     const std::string notAPicture = "cool like that (bitmap2.bmp): a character device, not a";
     const HostilePath rows[] = {
         {true, "Level.txt", H::Fifo, 0, "Level.txt: a named pipe, not a regular file"},
-        {true, "Level.txt", H::LinkToDevice, 0, "Level.txt: a character device, not a regular"},
+        {true, "Level.txt", H::DeviceLink, 0, "Level.txt: a character device, not a regular"},
         {true, "Level.txt", H::SameAsOutput, 0, "Level.txt: the program's own standard output"},
+        {true, "Level.txt", H::ProcLink, 0, "Level.txt: a file of the kernel (/proc, /sys)"},
         {true, "tile.bmp", H::Directory, 1, "(tile.bmp): a directory, not a regular file"},
-        {true, "bitmap2.bmp", H::LinkToDevice, 1, notAPicture.c_str()},
-        {true, "Level.txt", H::FullOutput, 0, "quillfen: the log cannot be written"},
+        {true, "bitmap2.bmp", H::DeviceLink, 1, notAPicture.c_str()},
+        {true, "Level.txt", H::Full, 0, "quillfen: the log cannot be written"},
         {true, "Level.txt", H::Closed, 0, "quillfen: the log cannot be written"},
         {false, "script.txt", H::Fifo, 2, "cannot read the input script (a named pipe, not"},
         {false, "script.txt", H::Device, 2, "cannot read the input script (a character device"},
         {false, "Level.txt", H::Directory, 0, kScene},
-        {false, "bitmap2.bmp", H::LinkToDevice, 1, notAPicture.c_str()},
+        {false, "bitmap2.bmp", H::DeviceLink, 1, notAPicture.c_str()},
         {false, "script.txt", H::SameAsOutput, 2, "is the same file as the input script.txt"},
         {false, "tile.bmp", H::SameAsOutput, 2, "is the same file as the input ./tile.bmp"},
-        {false, "Level.txt", H::FullOutput, 1, "the game's log cannot be written"},
+        {false, "Level.txt", H::Full, 1, "the game's log cannot be written"},
     };
     for (const HostilePath& row : rows) {
         SCOPED_TRACE(std::string(row.game ? "game, " : "replay, ") + row.file + ": " + row.error);
@@ -94,7 +96,7 @@ TEST(HostilePaths, AreRefusedLikeMissingFilesAndNeverHang)
         EXPECT_NE(errors.find(row.error), std::string::npos) << errors;
         EXPECT_EQ(errors.find(row.error), errors.rfind(row.error)) << errors;
         // A refused Level.txt is reported on the log as a missing one is.
-        if (row.hostility <= H::Directory && std::string(row.file) == "Level.txt") {
+        if (row.hostility <= H::ProcLink && std::string(row.file) == "Level.txt") {
             const std::string log = readWholeFile(folder.file("log.txt"));
             EXPECT_NE(log.find("File Failed to load....\n"), std::string::npos) << log;
         }
