@@ -2,6 +2,7 @@
 
 #include "app/FrameRateReport.h"
 #include "app/SessionRecorder.h"
+#include "app/StandardStreams.h"
 #include "world/Game.h"
 
 #include <iostream>
@@ -72,5 +73,6 @@ void runMainLoop(Game& world, char* captionBuffer)
         }
         lastStep = SDL_GetTicks();
         frames += 1;
+        warnOnceIfLogIsLost("quillfen");
     }
 }

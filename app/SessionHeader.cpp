@@ -1,10 +1,11 @@
 #include "app/SessionHeader.h"
 
 #include "app/ProgramVersion.h"
+#include "level/InputFile.h"
 #include "world/Game.h"
 #include "world/WorldState.h"
 
-#include <fstream>
+#include <cstdio>
 #include <sstream>
 
 namespace {
@@ -12,15 +13,22 @@ namespace {
 const char* const kMissing = "missing";
 const char* const kSessionMark = "# Quillfen session";
 
+// The hash of a file as the game reads it: a file that it would refuse (not a regular file)
+// counts as missing.
 std::string fileHash(const std::string& name)
 {
-    std::ifstream file(name, std::ios::binary);
-    if (!file) {
+    const InputFile input = openInputFile(name);
+    if (input.file == nullptr) {
         return kMissing;
     }
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return hashText(fnv1a64(bytes.str()));
+    std::string bytes;
+    char buffer[4096];
+    size_t count = 0;
+    while ((count = std::fread(buffer, 1, sizeof buffer, input.file)) > 0) {
+        bytes.append(buffer, count);
+    }
+    std::fclose(input.file);
+    return hashText(fnv1a64(bytes));
 }
 
 std::string recordedAgainstHere(const std::string& what, const std::string& recorded,

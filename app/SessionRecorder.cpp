@@ -3,6 +3,7 @@
 #include "app/InputNames.h"
 #include "app/MainLoop.h"
 #include "app/SessionHeader.h"
+#include "level/InputFile.h"
 #include "world/Game.h"
 #include "world/WorldState.h"
 
@@ -12,6 +13,10 @@
 #include <ctime>
 #include <filesystem>
 #include <iostream>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -42,6 +47,37 @@ bool isAnInput(const std::string& fileName, const Game& world)
     return false;
 }
 
+// Opens the file for writing, created or emptied, without waiting: a named pipe that nobody
+// reads fails at once. Null, with errno, when it cannot be opened; null with errno 0 when it is
+// the game's own standard output, whose log must stay as it is (it is only emptied once that
+// is known).
+std::FILE* openForWriting(const std::string& fileName)
+{
+    const int descriptor =
+        open(fileName.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (descriptor < 0) {
+        return nullptr;
+    }
+    struct stat opened {};
+    struct stat log {};
+    if (fstat(descriptor, &opened) == 0 && fstat(STDOUT_FILENO, &log) == 0 &&
+        sameFile(opened, log)) {
+        close(descriptor);
+        errno = 0;
+        return nullptr;
+    }
+    if (S_ISREG(opened.st_mode) && ftruncate(descriptor, 0) != 0) {
+        close(descriptor);
+        return nullptr;
+    }
+    fcntl(descriptor, F_SETFL, fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
+    std::FILE* file = fdopen(descriptor, "wb");
+    if (file == nullptr) {
+        close(descriptor);
+    }
+    return file;
+}
+
 } // namespace
 
 SessionRecorder::SessionRecorder(const std::string& fileName, Game& recorded)
@@ -52,10 +88,11 @@ SessionRecorder::SessionRecorder(const std::string& fileName, Game& recorded)
                   << " is one of the game's own files; playing on" << std::endl;
         return;
     }
-    file = std::fopen(name.c_str(), "wb");
+    file = openForWriting(name);
     if (file == nullptr) {
         std::cerr << "quillfen: cannot record the session to " << name << ": "
-                  << std::strerror(errno) << "; playing on" << std::endl;
+                  << (errno == 0 ? "it is the game's log" : std::strerror(errno)) << "; playing on"
+                  << std::endl;
         return;
     }
     activeRecorder = this;

@@ -2,12 +2,13 @@
 # Starts the sanitizer build of the game in assets/ under the current X display, recording the
 # session, lets it run for a few seconds, closes it with SIGTERM (which SDL turns into a window
 # close) and fails unless it ends with status 0, without any sanitizer or leak report, and with
-# a complete recording (the close and the last step's checkpoint).
+# a complete recording (the close and the last step's checkpoint). The sanitizers' environment
+# comes from sanitizer-env.sh, which CMake writes into the game's build folder.
 set -euo pipefail
 game=$(realpath "$1")
 seconds=${2:-5}
 cd "$(dirname "$0")/.."
-source tools/sanitizer-env.sh
+source "$(dirname "$game")/sanitizer-env.sh"
 log=$(mktemp)
 recording=$(mktemp)
 trap 'rm -f "$log" "$recording"' EXIT

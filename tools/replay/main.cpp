@@ -2,9 +2,11 @@
 // input script; writes the game's log on standard output, a trace of every step and a map.
 
 #include "app/GameWindow.h"
+#include "app/StandardStreams.h"
 #include "gfx/Image.h"
 #include "level/LevelLoader.h"
 #include "tools/replay/InputScript.h"
+#include "tools/replay/OutputGuard.h"
 #include "tools/replay/Pacer.h"
 #include "tools/replay/ReplayOptions.h"
 #include "tools/replay/SessionCheck.h"
@@ -149,6 +151,7 @@ int replay(const ReplayOptions& options, const ParsedScript& script)
 
 int main(int argc, char** argv)
 {
+    reserveStandardStreams();
     ReplayOptions options;
     const std::string problem = parseReplayOptions(argc, argv, options);
     if (!problem.empty()) {
@@ -174,14 +177,23 @@ int main(int argc, char** argv)
     }
     options.trace = fromStart(options.trace);
     options.map = fromStart(options.map);
+    const std::string clash = outputClash(options);
+    if (!clash.empty()) {
+        std::cerr << "quillfen-replay: " << clash << std::endl;
+        return kBadRequest;
+    }
     int status = kFailed;
     try {
         status = replay(options, script);
     } catch (const ImageLoadError& failure) {
-        status = fail(std::string(failure.what()) + " (" + failure.fileName + ")");
+        status = fail(describeFailure(failure));
     }
     if (!options.map.empty() || options.watch || options.timedemo) {
         SDL_Quit();
+    }
+    std::cout << std::flush;
+    if (logIsLost()) {
+        status = fail("the game's log cannot be written to standard output");
     }
     return status;
 }
