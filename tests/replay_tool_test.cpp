@@ -131,7 +131,6 @@ TEST(ReplayTool, RefusesBadRequestsAndFailsWithoutThePictures)
         {"--steps 99999999999", tool + "--steps 99999999999 is too large", 2},
         {"--fast", tool + "unknown option '--fast'", 2},
         {"--input /", "/: cannot read the input script", 2},
-        {"--input /nonexistent.txt", "/nonexistent.txt: cannot read the input script", 2},
         {"--dir /nonexistent-quillfen", tool + "cannot work in /nonexistent-quillfen", 1},
         {"--dir " + quoted(noTile.path()), tool + image + " (tile.bmp)", 1}};
     // Script lines, each on line 2 of its script, and their errors.
