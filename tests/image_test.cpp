@@ -1,5 +1,4 @@
-// Which bitmaps become pictures: the picture fuzzer's seeds (1 to 32 bits, paletted, either
-// way up) load; broken and oversized ones fail, their id taken all the same.
+// Which bitmaps load (the picture fuzzer's seeds do) or fail, their id taken all the same.
 #include "gfx/Image.h"
 #include "gfx/Renderer.h"
 #include "support/Pictures.h"

@@ -133,7 +133,7 @@ TEST(ReplayTool, RefusesBadRequestsAndFailsWithoutThePictures)
         {"--input /", "/: cannot read the input script", 2},
         {"--dir /nonexistent-quillfen", tool + "cannot work in /nonexistent-quillfen", 1},
         {"--dir " + quoted(noTile.path()), tool + image + " (tile.bmp)", 1}};
-    // Script lines, each on line 2 of its script, and their errors.
+    // Script lines (on line 2 of their scripts) and their errors.
     const std::pair<std::string, std::string> lines[] = {
         {"5 down w", "unknown key 'w' (expected a, d, space, backquote, up, down, left, right "
                      "or an SDL 1.2 key number from 0 to 322)"},

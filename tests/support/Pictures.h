@@ -18,8 +18,7 @@ using Painter = std::function<Rgb(int column, int row)>;
 // A distinct colour for every pixel of pictures up to 256 by 256, never with a blue below 128.
 Rgb positionColour(int column, int row);
 
-// The bytes of a 24- or 32-bit Windows bitmap file, bottom row first, in the painter's
-// colours (32 bits with `alpha` in the fourth byte).
+// The bytes of a 24- or 32-bit Windows bitmap file painted by `paint` (alpha as 4th byte).
 struct BitmapLayout {
     int width = 1;
     int height = 1;

@@ -20,7 +20,6 @@ std::string quoted(const std::string& path);
 std::string testReplaysDir();
 std::string goldenDir();
 
-// Where a trace (or a log) first differs from the expected one: the step, the line and, for an
-// entity, its id, list and field, as in "step 12, line 40, entity 3 of list 1, y: 51.49 where
-// 51.4907112 was expected"; "" when they are the same.
+// Where a trace (or log) first differs from the expected one, "" if nowhere: step, line and for
+// an entity its id, list and field ("step 12, line 40, entity 3 of list 1, y: 51 where 52...").
 std::string firstTraceDifference(const std::string& actual, const std::string& expected);
