@@ -28,10 +28,16 @@ int CharSource::peek()
 
 int CharSource::take()
 {
-    const int next = peek();
-    if (next != EOF) {
+    const int byte = peek();
+    if (byte != EOF) {
         ahead = kNothingAhead;
         ++takenCount;
+        if (byte == '\n') {
+            ++nextPosition.line;
+            nextPosition.column = 1;
+        } else {
+            ++nextPosition.column;
+        }
     }
-    return next;
+    return byte;
 }

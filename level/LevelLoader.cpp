@@ -103,9 +103,9 @@ void loadLevel(Game& world)
     readLevel(world, text);
 }
 
-void readLevel(Game& world, CharSource& text)
+void readLevel(Game& world, CharSource& text, const LevelObserver* observer)
 {
-    LevelReader reader(text);
+    LevelReader reader(text, observer);
     std::string word;
     while (reader.nextWord(word)) {
         readSection(world, word, reader);

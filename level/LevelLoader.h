@@ -12,8 +12,9 @@ class Game;
 // A picture that cannot be loaded ends the program as any picture does (ImageLoadError).
 void loadLevel(Game& world);
 
-// Walks a level text word by word and applies every record that follows a header.
-void readLevel(Game& world, CharSource& text);
+// Walks a level text word by word and applies every record that follows a header. The
+// observer, if any, is told what the reader does (see LevelReader).
+void readLevel(Game& world, CharSource& text, const LevelObserver* observer = nullptr);
 
 // Reads the one record that follows `header` (a header word) and applies it: its echo on the
 // log and what it adds to the world. Any other word reads nothing.
