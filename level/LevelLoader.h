@@ -7,6 +7,13 @@
 
 class Game;
 
+// Where a picture placed by the level starts: a box of this size with its corner here, moving
+// at this speed in a random direction.
+constexpr float kPlacedPictureX = 100.0f;
+constexpr float kPlacedPictureY = 150.0f;
+constexpr float kPlacedPictureSize = 64.0f;
+constexpr float kPlacedPictureSpeed = 200.0f;
+
 // Reads "Level.txt" from the working directory and adds its records to the world, echoing
 // each one on the log. A missing file is reported and the world keeps its built-in scene.
 // A picture that cannot be loaded ends the program as any picture does (ImageLoadError).
