@@ -22,9 +22,9 @@ void placePicture(Game& world, const PictureRecord& record)
               << record.fileName << std::endl;
     const float directionX = static_cast<float>(std::rand() % 10 - 5);
     const float directionY = static_cast<float>(std::rand() % 10 - 5);
-    auto picture = std::make_unique<Entity>(kPlacedPictureSpeed, kPlacedPictureX, kPlacedPictureY,
-                                            kPlacedPictureSize, kPlacedPictureSize, directionX,
-                                            directionY);
+    auto picture =
+        std::make_unique<Entity>(kPlacedPictureSpeed, kPlacedPictureX, kPlacedPictureY,
+                                 kPlacedPictureSize, kPlacedPictureSize, directionX, directionY);
     picture->imageIds.push_back(world.renderer.loadImage(record.fileName.c_str()));
     world.levelPictures().push_back(std::move(picture));
 }

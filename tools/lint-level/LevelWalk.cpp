@@ -2,7 +2,6 @@
 
 #include "level/FormattedRead.h"
 
-#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -66,19 +65,24 @@ const char* spaceName(int byte)
 const char* const kHeaderWords[] = {"#_Image",   "#_Size",    "#_TList",  "#_CollVec",
                                     "#_CollArc", "#_Objects", "#_Events", "#_Player"};
 
-std::string lowered(std::string word)
+char lowerCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool sameIgnoringCase(const std::string& word, const char* header)
 {
-    std::transform(word.begin(), word.end(), word.begin(), [](char c) {
-        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    });
-    return word;
+    std::size_t index = 0;
+    for (; header[index] != '\0'; ++index) {
+        if (index == word.size() || lowerCase(word[index]) != lowerCase(header[index])) {
+            return false;
+        }
+    }
+    return index == word.size();
 }
 
 // The header that `word` spells in another case, or null.
 const char* headerInOtherCase(const std::string& word)
 {
     for (const char* header : kHeaderWords) {
-        if (lowered(word) == lowered(header)) {
+        if (sameIgnoringCase(word, header)) {
             return header;
         }
     }

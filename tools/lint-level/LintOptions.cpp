@@ -27,7 +27,7 @@ std::string parseLintOptions(int argc, const char* const* argv, LintRequest& req
             }
             request.folder.path = argv[++index];
             gotDir = true;
-        } else if (argument.rfind("-", 0) == 0 && argument != "-") {
+        } else if (argument.size() > 1 && argument[0] == '-') {
             return "unknown option '" + argument + "'";
         } else if (gotFile) {
             return "only one level at a time ('" + request.shownFile + "', '" + argument + "')";
