@@ -33,11 +33,14 @@ int CharSource::take()
         ahead = kNothingAhead;
         ++takenCount;
         if (byte == '\n') {
-            ++nextPosition.line;
-            nextPosition.column = 1;
-        } else {
-            ++nextPosition.column;
+            ++line;
+            lineStart = takenCount;
         }
     }
     return byte;
+}
+
+TextPosition CharSource::textPosition() const
+{
+    return TextPosition{line, takenCount - lineStart + 1};
 }

@@ -30,7 +30,7 @@ public:
     std::size_t taken() const { return takenCount; }
 
     // Where the next byte stands; a line feed ends a line.
-    TextPosition textPosition() const { return nextPosition; }
+    TextPosition textPosition() const;
 
 private:
     static constexpr int kNothingAhead = -2;
@@ -43,5 +43,6 @@ private:
     std::size_t position = 0;
     int ahead = kNothingAhead;
     std::size_t takenCount = 0;
-    TextPosition nextPosition;
+    std::size_t line = 1;      // the line of the next byte
+    std::size_t lineStart = 0; // bytes taken before that line
 };

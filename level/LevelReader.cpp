@@ -110,65 +110,76 @@ void LevelReader::tell(const ReadReport& report) const
     observer->report(observer->context, report);
 }
 
-bool LevelReader::readWordFor(ReadReport& report, std::string& word)
+bool LevelReader::readPlainWord(std::string& word)
 {
-    if (observer != nullptr) {
-        skipLevelSpace(source);
-        report.at = source.textPosition();
-        report.offset = source.taken();
-    }
     if (!readWord(source, word)) {
         return false;
     }
     word.resize(std::strlen(word.c_str()));
-    if (observer != nullptr) {
-        report.runLength = source.taken() - report.offset;
-        report.word = word;
+    return true;
+}
+
+// Reads a word and tells the observer, with what `report` already holds.
+bool LevelReader::readWordFor(ReadReport& report, std::string& word)
+{
+    skipLevelSpace(source);
+    report.at = source.textPosition();
+    report.offset = source.taken();
+    if (!readPlainWord(word)) {
+        return false;
     }
+    report.runLength = source.taken() - report.offset;
+    report.word = word;
+    tell(report);
     return true;
 }
 
 bool LevelReader::nextWord(std::string& word)
 {
+    if (observer == nullptr) {
+        return readPlainWord(word);
+    }
     ReadReport report;
-    if (!readWordFor(report, word)) {
-        return false;
-    }
-    if (observer != nullptr) {
-        tell(report);
-    }
-    return true;
+    return readWordFor(report, word);
 }
 
 bool LevelReader::readName(LevelKey key, std::string& name)
 {
+    if (observer == nullptr) {
+        return readPlainWord(name);
+    }
     ReadReport report;
     report.event = ReadEvent::Name;
     report.key = key;
-    if (!readWordFor(report, name)) {
-        return false;
-    }
-    if (observer != nullptr) {
-        tell(report);
-    }
-    return true;
+    return readWordFor(report, name);
 }
 
 bool LevelReader::readKey(int step, int steps, LevelKey (*findKey)(const std::string&),
                           LevelKey& key)
 {
+    if (observer == nullptr) {
+        if (!readPlainWord(keyWord)) {
+            return false;
+        }
+        key = findKey(keyWord);
+        return true;
+    }
+    // The key is looked up before the report is told, so the report can name it.
+    skipLevelSpace(source);
     ReadReport report;
     report.event = ReadEvent::Key;
     report.step = step + 1;
     report.steps = steps;
-    if (!readWordFor(report, keyWord)) {
+    report.at = source.textPosition();
+    report.offset = source.taken();
+    if (!readPlainWord(keyWord)) {
         return false;
     }
     key = findKey(keyWord);
-    if (observer != nullptr) {
-        report.key = key;
-        tell(report);
-    }
+    report.key = key;
+    report.runLength = source.taken() - report.offset;
+    report.word = keyWord;
+    tell(report);
     return true;
 }
 

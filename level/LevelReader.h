@@ -99,6 +99,7 @@ public:
     PlayerRecord readPlayer();
 
 private:
+    bool readPlainWord(std::string& word);
     bool readWordFor(ReadReport& report, std::string& word);
     bool readName(LevelKey key, std::string& name);
     bool readKey(int step, int steps, LevelKey (*findKey)(const std::string&), LevelKey& key);

@@ -52,7 +52,7 @@ TEST(LevelLint, TellsEachSurpriseWhereItIs)
          "it (record begins at 1:1)\n"
          "Level.txt:1:23: warning: '//X' is given twice in this #_CollVec (first at 1:11); the "
          "later value wins (record begins at 1:1)\n"
-         "Level.txt:1:50: warning: type 258 is outside 0 to 255; only its low 8 bits are kept: 2 "
+         "Level.txt:1:50: warning: type 258 is outside 0 to 255; only the low 8 bits are kept: 2 "
          "(record begins at 1:1)\n"
          "Level.txt: 0 errors, 3 warnings in 1 record\n"},
         {"#_CollVec //X 5 //Y 6 //Dx 1 //Dy 1",

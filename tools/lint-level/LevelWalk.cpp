@@ -3,6 +3,7 @@
 #include "level/FormattedRead.h"
 
 #include <cmath>
+#include <cstdlib>
 
 namespace {
 
@@ -338,11 +339,15 @@ void LevelWalk::takeValue(const ReadReport& report)
         warn(report.at, written + " reads as NaN: " + of + " is no number");
     } else if (std::isinf(report.number)) {
         warn(report.at, written + " reads as infinity: " + of + " is no finite number");
-    } else if (keepsLowByte(report.key) && (report.number < 0.0 || report.number > 255.0)) {
-        const auto number = static_cast<int32_t>(report.number);
-        warn(report.at, name + " " + std::to_string(number) +
-                            " is outside 0 to 255; only its low 8 bits are kept: " +
-                            std::to_string(static_cast<uint32_t>(number) & 0xFFu));
+    } else if (keepsLowByte(report.key)) {
+        // As written, before the read keeps 32 bits of it (4294967298 reads as 2).
+        const long long writtenNumber = std::strtoll(wordAt(report.offset).c_str(), nullptr, 10);
+        if (writtenNumber < 0 || writtenNumber > 255) {
+            const auto kept = static_cast<uint32_t>(static_cast<int32_t>(report.number)) & 0xFFu;
+            warn(report.at,
+                 name + " " + std::to_string(writtenNumber) +
+                     " is outside 0 to 255; only the low 8 bits are kept: " + std::to_string(kept));
+        }
     }
 }
 

@@ -47,7 +47,7 @@ public:
     explicit InFolder(const std::string& folder) : previous(fs::current_path())
     {
         if (!folder.empty()) {
-            fs::current_path(folder);
+            fs::current_path(folder, problem);
         }
     }
     ~InFolder()
@@ -57,6 +57,8 @@ public:
     }
     InFolder(const InFolder&) = delete;
     InFolder& operator=(const InFolder&) = delete;
+
+    std::error_code problem; // set when the folder cannot be entered
 
 private:
     fs::path previous;
@@ -318,6 +320,11 @@ void checkWorld(const LevelContents& contents, const GameFolder& folder,
     Checker checker{contents, folder, shownFile, diagnostics, {}, Vec2{0.0f, 0.0f}, ""};
     {
         const InFolder inFolder(folder.path);
+        if (inFolder.problem) {
+            diagnostics.push_back(Diagnostic{folder.shown, false, TextPosition{}, Severity::Error,
+                                             "cannot be entered: " + inFolder.problem.message()});
+            return;
+        }
         checker.buildGame();
         checker.checkBackground();
         checker.checkPictures();
