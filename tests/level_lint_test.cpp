@@ -60,7 +60,8 @@ TEST(LevelLint, TellsEachSurpriseWhereItIs)
          "record is built as it is (record begins at 1:1)\n"
          "Level.txt: 0 errors, 1 warning in 1 record\n"},
         {"#_Image Level.txt\n#_Image " + std::string(300, 'b'),
-         "Level.txt:1:9: error: the picture 'Level.txt' is refused (no bitmap the game can load): "
+         "Level.txt:1:9: error: the picture 'Level.txt' is refused (not a bitmap: it does not "
+         "start with \"BM\"): "
          "the game stops here (record begins at 1:1)\n"
          "Level.txt:2:9: warning: this word is 300 characters long; the game keeps its first 254 "
          "(record begins at 2:1)\n"
@@ -107,7 +108,8 @@ TEST(LevelLint, TellsEachSurpriseWhereItIs)
          "begins at 2:1)\n"
          "Level.txt: 0 errors, 1 warning in 2 records\n"},
         {"",
-         "level.bmp: warning: the background picture cannot be read; the game plays without one\n"
+         "level.bmp: warning: the background picture cannot be read (No such file or directory); "
+         "the game plays without one\n"
          "Level.txt: 0 errors, 1 warning in 0 records\n",
          kLintClean, "level.bmp"},
         {"", "Level.txt: error: cannot be read: No such file or directory\n", kLintUnreadable,

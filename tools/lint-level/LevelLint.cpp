@@ -1,35 +1,31 @@
 #include "tools/lint-level/LevelLint.h"
 
+#include "level/InputFile.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 
 namespace {
 
-// The whole file, or the reason it cannot be read.
+// The whole file, or the reason it cannot be read. It is opened as the game opens its files:
+// anything but a regular file is refused before a byte is read.
 bool readLevelText(const std::string& path, std::string& text, std::string& problem)
 {
-    std::error_code error;
-    const auto status = std::filesystem::status(path, error);
-    if (!error && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
-        problem = "not a regular file";
-        return false;
-    }
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        problem = std::strerror(errno);
+    const InputFile input = openInputFile(path);
+    if (input.file == nullptr) {
+        problem = input.problem;
         return false;
     }
     char buffer[65536];
     std::size_t count = 0;
-    while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+    while ((count = std::fread(buffer, 1, sizeof buffer, input.file)) > 0) {
         text.append(buffer, count);
     }
-    const bool failed = std::ferror(file) != 0;
+    const bool failed = std::ferror(input.file) != 0;
     const int failure = errno;
-    std::fclose(file);
+    std::fclose(input.file);
     if (failed) {
         problem = std::strerror(failure);
     }

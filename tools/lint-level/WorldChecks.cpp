@@ -2,6 +2,7 @@
 
 #include "entities/Entity.h"
 #include "gfx/Image.h"
+#include "level/InputFile.h"
 #include "level/LevelLoader.h"
 #include "physics/CollisionShapes.h"
 #include "physics/Vec2.h"
@@ -145,12 +146,24 @@ void Checker::buildGame()
     }
 }
 
+// Read as the game reads its background.
 void Checker::checkBackground()
 {
-    SDL_Surface* background = readBitmap(SDL_RWFromFile("level.bmp", "rb"));
+    const InputFile input = openInputFile("level.bmp");
+    std::string reason = input.problem;
+    SDL_Surface* background = nullptr;
+    if (input.file != nullptr) {
+        SDL_RWops* stream = SDL_RWFromFP(input.file, SDL_TRUE);
+        if (stream == nullptr) {
+            std::fclose(input.file);
+            reason = SDL_GetError();
+        }
+        background = readBitmap(stream, &reason);
+    }
     if (background == nullptr) {
         addFile(Severity::Warning, "level.bmp",
-                "the background picture cannot be read; the game plays without one");
+                "the background picture cannot be read (" + reason +
+                    "); the game plays without one");
     }
     SDL_FreeSurface(background);
 }
@@ -173,10 +186,10 @@ void Checker::checkPictures()
             try {
                 const MutedConsole muted;
                 renderer.loadImage(picture.fileName.c_str());
-            } catch (const ImageLoadError&) {
+            } catch (const ImageLoadError& error) {
                 std::error_code ignored;
                 failure = fs::exists(picture.fileName, ignored)
-                              ? "is refused (no bitmap the game can load)"
+                              ? "is refused (" + error.reason + ")"
                               : "is missing";
             }
             failures[picture.fileName] = failure;
