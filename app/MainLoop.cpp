@@ -1,6 +1,7 @@
 #include "app/MainLoop.h"
 
 #include "app/FrameRateReport.h"
+#include "app/SessionRecorder.h"
 #include "app/StandardStreams.h"
 #include "world/Game.h"
 
@@ -25,6 +26,7 @@ bool pollEvents(Game& world)
     bool quit = false;
     SDL_Event event;
     while (SDL_PollEvent(&event) != 0) {
+        recordPolledEvent(event);
         quit = queuePolledEvent(world, event) || quit;
     }
     return quit;
@@ -34,7 +36,9 @@ bool avatarHasWon(Game& world) { return world.avatar().x > kWinningX; }
 
 bool stepWorld(Game& world)
 {
-    if (!world.frameStep()) {
+    const bool alive = world.frameStep();
+    recordStepRan();
+    if (!alive) {
         return true;
     }
     if (avatarHasWon(world)) {

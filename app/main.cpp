@@ -2,6 +2,7 @@
 
 #include "app/GameWindow.h"
 #include "app/MainLoop.h"
+#include "app/SessionRecorder.h"
 #include "app/StandardStreams.h"
 #include "gfx/Image.h"
 #include "level/LevelLoader.h"
@@ -13,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <memory>
 
 namespace {
 
@@ -41,6 +43,7 @@ int play()
     warnOnceIfLogIsLost("quillfen");
     std::snprintf(captionBuffer, sizeof captionBuffer, "Quillfen");
     SDL_WM_SetCaption(captionBuffer, nullptr);
+    const std::unique_ptr<SessionRecorder> recorder = recordIfAsked(world);
     runMainLoop(world, captionBuffer);
     return 0;
 }

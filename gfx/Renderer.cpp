@@ -6,6 +6,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <iostream>
 
 namespace {
@@ -84,6 +85,7 @@ ImageRecord Renderer::textureRecord(SDL_Surface* surface, bool& copied) const
 int32_t Renderer::loadImage(const char* fileName)
 {
     const int32_t id = takeObjectId();
+    notePictureFile(fileName);
     ImageRecord record = sharedPicture(fileName);
     record.id = id;
     images.push_back(record);
@@ -139,6 +141,7 @@ SharedPicture Renderer::readPicture(std::FILE* file, const char* fileName)
 
 void Renderer::loadLevelPicture()
 {
+    notePictureFile("level.bmp");
     const InputFile input = openInputFile("level.bmp");
     std::string reason = input.problem;
     SDL_Surface* surface = nullptr;
@@ -158,6 +161,13 @@ void Renderer::loadLevelPicture()
     }
     SDL_FreeSurface(surface);
     levelPicture.id = takeObjectId();
+}
+
+void Renderer::notePictureFile(const char* fileName)
+{
+    if (std::find(pictureFiles.begin(), pictureFiles.end(), fileName) == pictureFiles.end()) {
+        pictureFiles.emplace_back(fileName);
+    }
 }
 
 int Renderer::findImageIndex(int32_t id) const

@@ -7,6 +7,7 @@
 #include "world/Tile.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 class Game;
@@ -53,8 +54,12 @@ public:
     Vec2 followBox;
     RenderMode mode = RenderMode::Window;
     PictureCache pictures;
+    // Every bitmap file asked for, each named once, in the order of its first load: what a
+    // recorded session names, so that a replay can tell when its pictures are not the same.
+    std::vector<std::string> pictureFiles;
 
 private:
+    void notePictureFile(const char* fileName);
     void initGlState();
     void resizeViewport(int width, int height);
     // The picture's texture (0 when headless) and the part of it the picture covers; `copied`

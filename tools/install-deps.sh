@@ -10,6 +10,7 @@ packages=(
   libgl-dev libglu1-mesa-dev libgl1-mesa-dri
   libgtest-dev libbenchmark-dev libpng-dev
   xvfb xauth
+  xdotool libx11-dev
 )
 if [ "${1:-}" = "--with-test-tools" ]; then
   packages+=(clang libclang-rt-dev clang-format clang-tidy)

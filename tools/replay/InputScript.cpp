@@ -1,5 +1,6 @@
 #include "tools/replay/InputScript.h"
 
+#include "app/InputNames.h"
 #include "level/InputFile.h"
 
 #include <cctype>
@@ -9,22 +10,6 @@
 #include <sstream>
 
 namespace {
-
-struct NamedCode {
-    const char* name;
-    int32_t code;
-};
-
-// SDL 1.2 key symbols of the keys the game listens to.
-const NamedCode kKeyNames[] = {
-    {"a", 97},   {"d", 100},    {"space", 32},  {"backquote", 96},
-    {"up", 273}, {"down", 274}, {"right", 275}, {"left", 276},
-};
-
-// SDL 1.2 mouse buttons.
-const NamedCode kButtonNames[] = {
-    {"left", 1}, {"middle", 2}, {"right", 3}, {"wheelup", 4}, {"wheeldown", 5},
-};
 
 // A word as it may be shown in a message: printable, and not too long.
 std::string shown(const std::string& word)
@@ -98,6 +83,7 @@ private:
     std::string readStep();
     std::string readKey(const char* what);
     std::string readClick();
+    std::string readHash();
     std::string readCoordinate(const char* axis, int32_t size, int32_t& value);
     std::string readNamedOrNumber(const std::string& word, const NamedCode* names, size_t count,
                                   int32_t largest, int32_t& value);
@@ -128,8 +114,14 @@ std::string LineReader::read()
         problem = readClick();
     } else if (action == "quit") {
         event.action = ScriptAction::Quit;
+    } else if (action == "check") {
+        event.action = ScriptAction::Check;
+        problem = readHash();
     } else {
         return "unknown event " + shown(action) + " (expected down, up, click or quit)";
+    }
+    if (event.step == 0 && event.action != ScriptAction::Check) {
+        return "step number 0: steps count from 1";
     }
     if (problem.empty() && next < words.size()) {
         problem = "unexpected " + shown(words[next]) + " after the " + action + " event";
@@ -151,10 +143,10 @@ std::string LineReader::readStep()
                std::to_string(kLastScriptStep) + ")";
     case NumberForm::Good: break;
     }
-    if (step == 0) {
+    event.step = step; // 0 only for the checkpoint of the world as built
+    if (step == 0 && next == words.size()) {
         return "step number 0: steps count from 1";
     }
-    event.step = step;
     return "";
 }
 
@@ -193,6 +185,17 @@ std::string LineReader::readClick()
         problem = readCoordinate("y", kWindowHeight, event.y);
     }
     return problem;
+}
+
+std::string LineReader::readHash()
+{
+    const std::string word = next < words.size() ? words[next++] : "";
+    if (word.size() != 16 || word.find_first_not_of("0123456789abcdef") != std::string::npos) {
+        return "a checkpoint needs the state's hash, 16 hexadecimal digits, found " +
+               (word.empty() ? std::string("nothing") : shown(word));
+    }
+    event.stateHash = std::stoull(word, nullptr, 16);
+    return "";
 }
 
 std::string LineReader::readCoordinate(const char* axis, int32_t size, int32_t& value)
@@ -240,19 +243,22 @@ ParsedScript parseInputScript(const std::string& text, const std::string& fileNa
         ++lineNumber;
         std::vector<std::string> words = wordsOf(line);
         if (words.empty()) {
+            if (line.rfind('#', 0) == 0) {
+                parsed.comments.push_back(line);
+            }
             continue;
         }
         ScriptEvent event;
         event.line = lineNumber;
         const std::string problem = LineReader(std::move(words), event).read();
         if (!problem.empty()) {
-            parsed.events.clear();
+            parsed = ParsedScript{};
             parsed.error = fileName;
             parsed.error += ":" + std::to_string(lineNumber) + ": ";
             parsed.error += problem;
             return parsed;
         }
-        parsed.events.push_back(event);
+        (event.action == ScriptAction::Check ? parsed.checkpoints : parsed.events).push_back(event);
     }
     return parsed;
 }

@@ -4,6 +4,7 @@
 //   <step> down <key>          <step> up <key>
 //   <step> click <button> <x> <y>
 //   <step> quit
+//   <step> check <hash>        the hash of the world's state block after that step (0: as built)
 // Keys: a, d, space, backquote, up, down, left, right, or an SDL 1.2 key number (0 to 322).
 // Buttons: left, middle, right, wheelup, wheeldown, or a number (0 to 255). x and y are pixels
 // of the 640 by 480 window. Steps count from 1.
@@ -12,7 +13,7 @@
 #include <string>
 #include <vector>
 
-enum class ScriptAction { KeyDown, KeyUp, Click, Quit };
+enum class ScriptAction { KeyDown, KeyUp, Click, Quit, Check };
 
 // One event of the script, to be queued just before its step runs.
 struct ScriptEvent {
@@ -21,7 +22,8 @@ struct ScriptEvent {
     int32_t code = 0; // the SDL key number, or the mouse button
     int32_t x = 0;    // window pixel of a click
     int32_t y = 0;
-    int line = 0; // where it stands in the script, for messages
+    uint64_t stateHash = 0; // a checkpoint's hash of the world's state block
+    int line = 0;           // where it stands in the script, for messages
 };
 
 constexpr int64_t kLastScriptStep = 2147483647;
@@ -30,9 +32,13 @@ constexpr int32_t kLastMouseButton = 255;
 constexpr int32_t kWindowWidth = 640;
 constexpr int32_t kWindowHeight = 480;
 
-// The events of a script in file order, or the first error as "FILE:LINE: message".
+// The events of a script in file order, its checkpoints, and the comment lines that start at
+// the beginning of a line (a recorded session's header); or the first error as
+// "FILE:LINE: message".
 struct ParsedScript {
     std::vector<ScriptEvent> events;
+    std::vector<ScriptEvent> checkpoints;
+    std::vector<std::string> comments;
     std::string error; // empty when the script is good
 };
 

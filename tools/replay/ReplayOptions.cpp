@@ -5,12 +5,18 @@
 const char* const kReplayUsage =
     "usage: quillfen-replay [--dir DIR] [--steps N] [--input FILE] [--trace FILE] [--map "
     "FILE.png]\n"
+    "                       [--watch | --timedemo]\n"
     "  --dir DIR       the game's working directory, with Level.txt and the bitmaps\n"
     "  --steps N       run at most N world steps (0: only build the world and load the level)\n"
     "  --input FILE    the input script: '<step> down|up <key>', '<step> click <button> <x> <y>',\n"
     "                  '<step> quit', one event per line\n"
     "  --trace FILE    write the trace of every step to FILE (not '-': the log is on stdout)\n"
-    "  --map FILE.png  draw the whole world with its collision geometry after the last step\n";
+    "  --map FILE.png  draw the whole world with its collision geometry after the last step\n"
+    "  --watch         play it in the game's window at the game's pace (16 ms between steps)\n"
+    "  --timedemo      play it in the game's window as fast as it goes; then the frame times\n"
+    "                  on standard error\n"
+    "A recorded session's checkpoints are compared as it runs: a difference stops it with\n"
+    "'desync at step N' and exit status 3.\n";
 
 namespace {
 
@@ -40,6 +46,10 @@ std::string parseReplayOptions(int argc, const char* const* argv, ReplayOptions&
             options.help = true;
             continue;
         }
+        if (option == "--watch" || option == "--timedemo") {
+            (option == "--watch" ? options.watch : options.timedemo) = true;
+            continue;
+        }
         std::string* target = nullptr;
         if (option == "--dir") {
             target = &options.dir;
@@ -64,6 +74,9 @@ std::string parseReplayOptions(int argc, const char* const* argv, ReplayOptions&
         } else {
             *target = value;
         }
+    }
+    if (options.watch && options.timedemo) {
+        return "--watch and --timedemo do not go together: watch plays at the game's pace";
     }
     if (options.trace == "-") {
         return "--trace - is not allowed: standard output holds the game's log";

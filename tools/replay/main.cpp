@@ -7,7 +7,9 @@
 #include "level/LevelLoader.h"
 #include "tools/replay/InputScript.h"
 #include "tools/replay/OutputGuard.h"
+#include "tools/replay/Pacer.h"
 #include "tools/replay/ReplayOptions.h"
+#include "tools/replay/SessionCheck.h"
 #include "tools/replay/StepRunner.h"
 #include "tools/replay/TraceWriter.h"
 #include "tools/replay/WorldMap.h"
@@ -19,6 +21,7 @@
 #include <fstream>
 #include <iostream>
 #include <memory>
+#include <optional>
 
 namespace fs = std::filesystem;
 
@@ -27,6 +30,7 @@ namespace {
 constexpr int kDone = 0;
 constexpr int kFailed = 1;     // the replay could not be done (files, window, pictures)
 constexpr int kBadRequest = 2; // bad options or a bad script: nothing was run
+constexpr int kDesync = 3;     // the world went another way than the recorded session
 
 int fail(const std::string& message)
 {
@@ -42,6 +46,8 @@ const char* describe(ReplayEnd end)
     case ReplayEnd::Win: return "the player won";
     case ReplayEnd::Quit: return "the script quit";
     case ReplayEnd::StepLimit: return "the steps asked for have run";
+    case ReplayEnd::Desync: return "the world went another way than the recording";
+    case ReplayEnd::Closed: return "the window was closed";
     }
     return "";
 }
@@ -52,8 +58,33 @@ std::string fromStart(const std::string& path)
     return path.empty() ? path : fs::absolute(path).string();
 }
 
+// Opens the game's window for --map, --watch and --timedemo; returns "" or what failed.
+std::string openWindowFor(const ReplayOptions& options)
+{
+    if (options.timedemo) {
+        // As fast as the renderer goes: no waiting for the screen's refresh at each swap.
+        SDL_Init(SDL_INIT_VIDEO);
+        SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, 0);
+    }
+    const char* failure = openGameWindow(SDL_INIT_VIDEO);
+    if (failure != nullptr) {
+        return std::string(failure) + " (" + SDL_GetError() + ")";
+    }
+    SDL_WM_SetCaption("Quillfen replay", nullptr);
+    return "";
+}
+
+void printToErrors(const std::vector<std::string>& lines)
+{
+    std::cout << std::flush;
+    for (const std::string& line : lines) {
+        std::cerr << "quillfen-replay: " << line << "\n";
+    }
+    std::cerr << std::flush;
+}
+
 // Builds the world in the game's folder, loads the level, runs the script, draws the map.
-int replay(const ReplayOptions& options, const std::vector<ScriptEvent>& script)
+int replay(const ReplayOptions& options, const ParsedScript& script)
 {
     std::ofstream traceFile;
     if (!options.trace.empty()) {
@@ -63,11 +94,14 @@ int replay(const ReplayOptions& options, const std::vector<ScriptEvent>& script)
         }
     }
     const bool drawMap = !options.map.empty();
-    if (drawMap) {
-        const char* failure = openGameWindow(SDL_INIT_VIDEO);
-        if (failure != nullptr) {
-            return fail(std::string("--map needs an OpenGL window (a display, or xvfb-run): ") +
-                        failure + " (" + SDL_GetError() + ")");
+    const bool inWindow = drawMap || options.watch || options.timedemo;
+    if (inWindow) {
+        const std::string failure = openWindowFor(options);
+        if (!failure.empty()) {
+            return fail(std::string(drawMap         ? "--map"
+                                    : options.watch ? "--watch"
+                                                    : "--timedemo") +
+                        " needs an OpenGL window (a display, or xvfb-run): " + failure);
         }
     }
     std::error_code error;
@@ -77,17 +111,30 @@ int replay(const ReplayOptions& options, const std::vector<ScriptEvent>& script)
             return fail("cannot work in " + options.dir + ": " + error.message());
         }
     }
-    Game world(drawMap ? RenderMode::Window : RenderMode::Headless);
+    Game world(inWindow ? RenderMode::Window : RenderMode::Headless);
     loadLevel(world);
+    printToErrors(headerNotes(script.comments, world));
     std::unique_ptr<TraceWriter> trace;
     if (traceFile.is_open()) {
         trace = std::make_unique<TraceWriter>(traceFile);
         trace->writeStart(world);
     }
-    const ReplayResult result = StepRunner(world, script, trace.get()).run(options.steps);
-    std::cout << std::flush;
-    std::cerr << "quillfen-replay: stopped after step " << result.stepsRun << ": "
-              << describe(result.end) << std::endl;
+    StepRunner runner(world, script.events, trace.get());
+    runner.checkAgainst(script.checkpoints);
+    std::optional<Pacer> pacer;
+    if (options.watch || options.timedemo) {
+        pacer.emplace(options.timedemo ? PaceMode::Timedemo : PaceMode::Watch);
+        runner.pacedBy(&*pacer);
+    }
+    const ReplayResult result = runner.run(options.steps);
+    if (result.end == ReplayEnd::Desync) {
+        printToErrors(desyncReport(script.comments, world, result));
+    }
+    printToErrors(
+        {"stopped after step " + std::to_string(result.stepsRun) + ": " + describe(result.end)});
+    if (options.timedemo) {
+        printToErrors({pacer->summary()});
+    }
     if (traceFile.is_open() && !traceFile.flush()) {
         return fail("cannot write the trace " + options.trace);
     }
@@ -97,7 +144,7 @@ int replay(const ReplayOptions& options, const std::vector<ScriptEvent>& script)
             return fail("no map: " + problem);
         }
     }
-    return kDone;
+    return result.end == ReplayEnd::Desync ? kDesync : kDone;
 }
 
 } // namespace
@@ -122,6 +169,11 @@ int main(int argc, char** argv)
             std::cerr << script.error << std::endl;
             return kBadRequest;
         }
+        const std::string format = unreadableFormat(script.comments);
+        if (!format.empty()) {
+            std::cerr << "quillfen-replay: " << options.input << ": " << format << std::endl;
+            return kBadRequest;
+        }
     }
     options.trace = fromStart(options.trace);
     options.map = fromStart(options.map);
@@ -132,11 +184,11 @@ int main(int argc, char** argv)
     }
     int status = kFailed;
     try {
-        status = replay(options, script.events);
+        status = replay(options, script);
     } catch (const ImageLoadError& failure) {
         status = fail(describeFailure(failure));
     }
-    if (!options.map.empty()) {
+    if (!options.map.empty() || options.watch || options.timedemo) {
         SDL_Quit();
     }
     std::cout << std::flush;

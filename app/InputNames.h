@@ -1,0 +1,19 @@
+#pragma once
+
+// The names that input scripts and recorded sessions give to the keys the game listens to and
+// to the mouse buttons, with their SDL 1.2 numbers.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+struct NamedCode {
+    const char* name;
+    int32_t code;
+};
+
+extern const NamedCode kKeyNames[8];    // a, d, space, backquote, up, down, right, left
+extern const NamedCode kButtonNames[5]; // left, middle, right, wheelup, wheeldown
+
+// The name of a code in one of the tables, or the code as a decimal number.
+std::string nameOrNumber(const NamedCode* names, size_t count, int32_t code);
