@@ -1,0 +1,55 @@
+// The main loop on a clock of its own, with SDL's event queue but no display.
+
+#include "app/MainLoop.h"
+#include "support/TestWorld.h"
+
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+// A clock that moves one millisecond per reading and closes the window at 15 seconds.
+Uint32 ticks = 0;
+Uint32 oneMillisecondPerReading()
+{
+    if (++ticks == 15000) {
+        SDL_Event close{};
+        close.type = SDL_QUIT;
+        SDL_PushEvent(&close);
+    }
+    return ticks;
+}
+
+TEST(MainLoop, StepsSixteenMillisecondsApartAndCountsTheStepsOfEachReportAfresh)
+{
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
+    const auto game = makeHeadlessGame();
+    LogCapture log;
+    char caption[] = "Quillfen";
+    ticks = 0;
+    runMainLoop(*game, caption, oneMillisecondPerReading);
+    SDL_Quit();
+    // A step is due at 16; it reads the clock after the step (for the report) and once more
+    // to mark its end, so the next is due 18 readings later. The report at 5003 counts the
+    // 277 steps before it; the step that wrote it is the first of the next period.
+    EXPECT_EQ(log.text(), "277 frames in 5.003 seconds = 55.3668 FPS\n"
+                          "278 frames in 5.004 seconds = 55.5556 FPS\n");
+}
+
+TEST(MainLoop, OnlyAPositionPastTheLineWins)
+{
+    const auto game = makeHeadlessGame();
+    for (const float x : {2800.0f, std::nanf("")}) {
+        game->avatar().x = x;
+        EXPECT_FALSE(avatarHasWon(*game)) << x;
+    }
+    game->avatar().x = std::nextafter(2800.0f, 3000.0f);
+    EXPECT_TRUE(avatarHasWon(*game));
+}
+
+} // namespace
