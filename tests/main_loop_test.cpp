@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <stdexcept>
 
 namespace {
 
@@ -21,6 +22,9 @@ Uint32 oneMillisecondPerReading()
         close.type = SDL_QUIT;
         SDL_PushEvent(&close);
     }
+    if (ticks > 20000) {
+        throw std::runtime_error("The main loop did not end on the window close.");
+    }
     return ticks;
 }
 
@@ -31,13 +35,13 @@ TEST(MainLoop, StepsSixteenMillisecondsApartAndCountsTheStepsOfEachReportAfresh)
     const auto game = makeHeadlessGame();
     LogCapture log;
     char caption[] = "Quillfen";
-    ticks = 0;
+    ticks = 30;
     runMainLoop(*game, caption, oneMillisecondPerReading);
     SDL_Quit();
-    // A step is due at 16; it reads the clock after the step (for the report) and once more
-    // to mark its end, so the next is due 18 readings later. The report at 5003 counts the
-    // 277 steps before it; the step that wrote it is the first of the next period.
-    EXPECT_EQ(log.text(), "277 frames in 5.003 seconds = 55.3668 FPS\n"
+    // A step is due at once (at 31); it reads the clock after the step, for the report, and
+    // once more to mark its end, so the next is due 18 readings later. The report at exactly
+    // 5000 counts the 276 steps before it; the step that wrote it is the first of the next.
+    EXPECT_EQ(log.text(), "276 frames in 5 seconds = 55.2 FPS\n"
                           "278 frames in 5.004 seconds = 55.5556 FPS\n");
 }
 

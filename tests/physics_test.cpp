@@ -19,7 +19,9 @@ TEST(Physics, RootsRadiiAndDirectionsAreTheGamesOwnAndNeverANaN)
     const float roots[] = {fastSqrt(1), fastSqrt(90000), fastSqrt(0)}; // slightly low
     const uint32_t bits[] = {0x3f7fffb8u, 0x4395fff7u, 0u};            // 0.9999957, 299.99973, 0
     EXPECT_EQ(std::memcmp(roots, bits, sizeof roots), 0);
-    EXPECT_EQ(Entity(0, 0, 0, 100, 50, 1, 0).radius + Entity(0, 0, 0, 50, 100, 1, 0).radius, 75);
+    EXPECT_EQ(std::make_pair(Entity(0, 0, 0, 100, 50, 1, 0).radius,
+                             Entity(0, 0, 0, 50, 100, 1, 0).radius),
+              std::make_pair(45.0f, 30.0f));
     // A negative speed turns the direction round; no NaN, infinity or zero vector is taken.
     Entity entity(0, 0, 0, 64, 64, 3, 4);
     entity.setSpeed(-120.0f);
@@ -65,6 +67,7 @@ TEST(Physics, ALinePushesOutToOneRadiusAndCarriesOnlyWhileGravityPressesIn)
         {"just before the start", kFloor, -32.5f, 158, 0, 1, -32.5f, 158, 0, 100, false},
         {"just past the end", kFloor, 248.5f, 158, 0, 1, 248.5f, 158, 0, 100, false},
         {"heading away", kFloor, 108, 158, 0, -1, 108, 158, 0, -100, false},
+        {"onto a platform", kPlatform, 108, 158, 0, 1, 108, 136, 0, 0, true},
         {"up through a platform", kPlatform, 108, 178, 0, -1, 108, 178, 0, -100, false},
         {"no length", kPoint, 108, 168, 0.6f, 0.8f, 108, 168, 60, 80, false},
     };
@@ -217,6 +220,9 @@ TEST_F(PhysicsStep, PairsBounceInTheirFixedOrderBeforeTheFloorPutsThemBack)
     const Entity& avatar = placeAvatar(*game, 108, 136, 0, 0.6f, 0.8f); // radius 32
     const Entity& enemy = addEntity(*game, kEnemyList, {108, 100}, 0, {1, 0});
     const Entity& picture = addEntity(*game, kLevelPictureList, {140, 110}, 0, {0.28f, 0.96f});
+    // The third and fourth lists fly straight through everything: no contact, no gravity.
+    const Entity& third = addEntity(*game, kThirdList, {100, 140}, 120, {3, 4});
+    const Entity& fourth = addEntity(*game, kFourthList, {108, 136}, 120, {3, 4});
     game->physics.step();
     std::vector<std::tuple<int32_t, int32_t, int32_t, Game*>> events;
     for (const InputEvent& event : game->inputQueue) {
@@ -228,6 +234,10 @@ TEST_F(PhysicsStep, PairsBounceInTheirFixedOrderBeforeTheFloorPutsThemBack)
     EXPECT_EQ(events, expected);
     // The pushes drove the avatar into the floor; the level pass, after them, stood it back.
     EXPECT_TRUE(avatar.inContact && std::abs(avatar.y - 136.0f) < 1e-3f);
+    for (const Entity* flying : {&third, &fourth}) {
+        EXPECT_TRUE(near(flying->velocity(), {72, 96}, 1e-3f) && !flying->inContact);
+    }
+    EXPECT_NEAR(third.y, 141.6f, 1e-3f);
 }
 
 TEST_F(PhysicsStep, ItsLastPassShootsEveryEnemyWithinTwiceItsRadiusOfTheSegmentWhereItMoved)
@@ -241,10 +251,11 @@ TEST_F(PhysicsStep, ItsLastPassShootsEveryEnemyWithinTwiceItsRadiusOfTheSegmentW
     } cases[] = {
         // Corners at the origin (t = 0, d = 0), past the clicked point (300, 100), behind it.
         {"origin only", {{100, 100, 200, 0}}, {{100, 100}, {301, 100}, {99, 100}}, {1, 2}},
-        {"64 below hits, 64.5 misses", {{0, 0, 280, 0}}, {{100, 64}, {200, 64.5f}}, {1}},
+        {"64 below, 64.5 below, the click", {{0, 0, 280, 0}}, {{9, 64}, {9, 64.5f}, {280, 0}}, {1}},
         {"one shot, two enemies", {{0, 0, 280, 0}}, {{500, 500}, {100, 10}, {200, -10}}, {0}},
         {"every shot", {{100, 100, 0, 0}, {700, 100, 70, 0}}, {{100, 100}, {700, 100}}, {0}},
         {"moved into reach and out", {{0, 0, 280, 0}}, {{-100, 0}, {250, 0}}, {1}, 100},
+        {"stood up on the floor into reach", {{0, 72, 280, 0}}, {{100, 150}}, {}},
     };
     placeAvatar(*game, 1500, 300, 0, 1, 0);
     for (const auto& test : cases) {
