@@ -16,8 +16,10 @@ namespace {
 
 TEST(Physics, RootsRadiiAndDirectionsAreTheGamesOwnAndNeverANaN)
 {
-    const float roots[] = {fastSqrt(1), fastSqrt(90000), fastSqrt(0)}; // slightly low
-    const uint32_t bits[] = {0x3f7fffb8u, 0x4395fff7u, 0u};            // 0.9999957, 299.99973, 0
+    const float roots[] = {fastSqrt(1), fastSqrt(90000), fastSqrt(43600),
+                           fastSqrt(0)}; // slightly low
+    const uint32_t bits[] = {0x3f7fffb8u, 0x4395fff7u, 0x4350ce23u,
+                             0u}; // 0.9999957, 299.99973, 208.805222, 0
     EXPECT_EQ(std::memcmp(roots, bits, sizeof roots), 0);
     EXPECT_EQ(std::make_pair(Entity(0, 0, 0, 100, 50, 1, 0).radius,
                              Entity(0, 0, 0, 50, 100, 1, 0).radius),
