@@ -1,5 +1,3 @@
-// The main loop on a clock of its own, with SDL's event queue but no display.
-
 #include "app/MainLoop.h"
 #include "support/TestWorld.h"
 
@@ -38,9 +36,8 @@ TEST(MainLoop, StepsSixteenMillisecondsApartAndCountsTheStepsOfEachReportAfresh)
     ticks = 30;
     runMainLoop(*game, caption, oneMillisecondPerReading);
     SDL_Quit();
-    // A step is due at once (at 31); it reads the clock after the step, for the report, and
-    // once more to mark its end, so the next is due 18 readings later. The report at exactly
-    // 5000 counts the 276 steps before it; the step that wrote it is the first of the next.
+    // A step is due at once (at 31) and reads the clock twice more (report, end): one every 18
+    // ms. The report at 5000 counts the 276 steps before it; its own step starts the next.
     EXPECT_EQ(log.text(), "276 frames in 5 seconds = 55.2 FPS\n"
                           "278 frames in 5.004 seconds = 55.5556 FPS\n");
 }

@@ -1,5 +1,4 @@
-// The physics as a level author sees it: where an entity ends after a contact with a line, an
-// arc or another entity, and what one whole physics step does with the world's lists.
+// Where an entity ends after a contact with a line, an arc or another entity, or a whole step.
 
 #include "physics/ArcCollision.h"
 #include "physics/LineCollision.h"
@@ -34,10 +33,8 @@ TEST(Physics, RootsRadiiAndDirectionsAreTheGamesOwnAndNeverANaN)
     EXPECT_EQ(Entity(5, 0, 0, 64, 64, 0, 0).direction(), (Vec2{0.0f, 0.0f}));
 }
 
-// Lines 280 long (fastSqrt(280²) is exactly 280). The floor at y 200 is drawn left to right:
-// its normal points down, so an entity standing on it is on the back side, the one solid side
-// of the platform; drawn right to left the entity above is on the front side. The wall at
-// x 200 is drawn downward: its normal points left.
+// Lines 280 long (an exact fastSqrt). Normals: the floor's points down (standing on it is its
+// back, the platform's solid side), the reversed floor's up, the wall's left.
 const CollisionVector kFloor(0, 200, 280, 0, 3, 0);
 const CollisionVector kReversed(280, 200, -280, 0, 2, 0);
 const CollisionVector kWall(200, 0, 0, 280, 3, 0);
@@ -58,8 +55,7 @@ TEST(Physics, ALinePushesOutToOneRadiusAndCarriesOnlyWhileGravityPressesIn)
         {"centre on it: back first", kFloor, 108, 168, 0, 1, 108, 136, 0, 0, true},
         {"over the start", kFloor, -32, 158, 0, 1, -32, 136, 0, 0, true},
         {"over the end", kFloor, 248, 158, 0, 1, 248, 136, 0, 0, true},
-        // The side point (corner + half a radius), not the box centre, tells which way the
-        // entity moves and gravity pulls: here the centre is 8 past the line, the point before.
+        // The side point (corner + half a radius) is before the line, the box centre 8 past.
         {"side point above", kFloor, 108, 176, 0, 1, 108, 200, 0, 0, true},
         {"side point left", kWall, 176, 108, 0.6f, 0.8f, 200, 108, 0, 80, true},
         {"up a wall", kWall, 158, 108, 0.6f, -0.8f, 136, 108, 0, -80, true},
@@ -84,9 +80,8 @@ TEST(Physics, ALinePushesOutToOneRadiusAndCarriesOnlyWhileGravityPressesIn)
     }
 }
 
-// The built-in scene's big arc: the lower-left quarter open, solid and holding both sides from
-// speed 60. A lower-right quarter around (400, 210), holding at any speed, whose box centre
-// (484, 322) is exactly 140 from the centre. A full circle with a ring `distance` wide.
+// The scene's loop (lower-left quarter open; solid, holding both sides from 60); a lower-right
+// quarter (a box centre at (484, 322) is exactly 140 away); a circle with a ring.
 const CollisionArc kLoop{400, 210, 200, 13, 15, 60, -1};
 CollisionArc rim(float radius, uint8_t flag) { return {400, 210, radius, 1, flag, -1, -1}; }
 CollisionArc ring(uint8_t flag, float distance) { return {400, 160, 50, 15, flag, -1, distance}; }
@@ -146,8 +141,7 @@ TEST(Physics, AnArcPutsTheBoxCentreOneRadiusFromItsRimAlongTheTangentOrLeavesItA
         collideWithArc(entity, CollisionArc{400, 210, 100, 15, 1, 1000, -1}, held);
         EXPECT_TRUE(near(entity.direction(), {0.8f * way, 0.6f * way}));
     }
-    // A ring changes only the velocity: 20 toward the centre half way across, measured from
-    // the corner (80 from the centre) and not the box centre (116).
+    // A ring pulls 20 half way across, measured from the corner (80 away), not the centre (116).
     Entity pulled(0, 400, 240, 64, 64, 1, 0);
     bool held = false;
     collideWithArc(pulled, ring(16, 60), held);
@@ -191,8 +185,7 @@ TEST(Physics, EntitiesMeetWithinTheSumOfTheRadiiUnlessADirectionComponentMatches
         // No NaN: a shared spot has no line to push along, a missing direction none to mirror.
         EXPECT_FALSE(std::isnan(a[0]->x + a[0]->dirX + a[0]->dirY + b[0]->dirX)) << test.what;
     }
-    // Both are pushed apart along the line between them until they just touch, both directions
-    // mirrored across it; a second entity of b's list then meets a from where a was pushed to.
+    // Pushed apart to touch, directions mirrored; b's next entity meets a where it was pushed.
     EntityList a;
     EntityList b;
     a.push_back(std::make_unique<Entity>(0, 0, 0, 60, 60, 0.6f, 0.8f)); // radius 30

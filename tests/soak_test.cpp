@@ -1,5 +1,4 @@
-// Long runs and hostile levels: whatever the input and the level, no NaN enters an entity and
-// every enemy keeps exactly one chaser.
+// Hostile levels: whatever the input and the level, no NaN enters an entity.
 
 #include "level/CharSource.h"
 #include "level/LevelLoader.h"
@@ -11,10 +10,9 @@
 
 namespace {
 
-// Runs the world `steps` steps with random input (A, D or space pressed, A or D released, or a
-// left click, about one step in four), the avatar kept alive and dropped somewhere in the world
-// every `dropEvery` steps. Fails at the first broken rule; gives every entity's places.
-std::vector<float> run(Game& game, int steps, int dropEvery = 1 << 30)
+// Runs the world with random input (A, D or space pressed, A or D released, or a left click,
+// about one step in four), the avatar kept alive; gives every entity's places.
+std::vector<float> run(Game& game, int steps)
 {
     ScopedWorkingDirectory inAssets(assetsDir()); // spawns load their picture from there
     LogCapture discarded;
@@ -24,10 +22,6 @@ std::vector<float> run(Game& game, int steps, int dropEvery = 1 << 30)
     std::vector<float> places;
     for (int step = 1; step <= steps && !::testing::Test::HasFailure(); ++step) {
         game.player.hp = 1000000;
-        if (step % dropEvery == 0) {
-            game.avatar().x = static_cast<float>(below(3000));
-            game.avatar().y = static_cast<float>(below(680));
-        }
         const int roll = below(24);
         if (roll < 5) {
             game.inputQueue.push_back(
@@ -38,7 +32,6 @@ std::vector<float> run(Game& game, int steps, int dropEvery = 1 << 30)
                                                  static_cast<Uint16>(below(480))));
         }
         EXPECT_TRUE(game.frameStep());
-        EXPECT_EQ(game.enemies().size(), game.chasers.size()) << "step " << step;
         for (const EntityList& list : game.entityLists) {
             for (const auto& e : list) { // a position may run off to infinity, never to a NaN
                 EXPECT_FALSE(std::isnan(e->x) || std::isnan(e->y) ||
@@ -52,7 +45,6 @@ std::vector<float> run(Game& game, int steps, int dropEvery = 1 << 30)
     return places;
 }
 
-// A fresh world with the level text read from memory.
 std::unique_ptr<Game> worldWithLevel(const std::string& text)
 {
     auto game = makeHeadlessGame();
@@ -60,14 +52,6 @@ std::unique_ptr<Game> worldWithLevel(const std::string& text)
     LogCapture quiet;
     readLevel(*game, source);
     return game;
-}
-
-TEST(Soak, TheBuiltInSceneStaysSoundForAHundredThousandStepsOfRandomInput)
-{
-    const auto game = makeHeadlessGame();
-    const int32_t firstFree = nextObjectId;
-    run(*game, 100000, 5000);
-    EXPECT_GT(nextObjectId, firstFree + 10) << "Enemies should have been shot and replaced.";
 }
 
 // Shapes of nan or infinity ("%f" reads them) fail every contact test, shapes at the ends of the

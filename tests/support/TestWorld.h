@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <memory>
-#include <ostream>
 #include <sstream>
 #include <string>
 
@@ -24,10 +23,8 @@ private:
     std::streambuf* previous = nullptr;
 };
 
-// A world built headless in `directory` (the bundled assets by default), as in a fresh run;
-// its console waits return at once. The construction's log lines are discarded. Pictures
-// loaded later (a spawned enemy, a level's pictures) are read from the working directory:
-// keep a ScopedWorkingDirectory on `directory` while such a world runs.
+// A world built headless in `directory` as in a fresh run, its console waits returning at once
+// and its construction's log discarded. Later picture loads read the working directory.
 std::unique_ptr<Game> makeHeadlessGame(const std::string& directory = assetsDir());
 
 // Takes the enemies with their chasers, the lines and the arcs out of the world.
@@ -43,8 +40,4 @@ inline bool operator==(Vec2 a, Vec2 b) { return a.x == b.x && a.y == b.y; }
 inline bool near(Vec2 a, Vec2 b, float tolerance = 1e-5f)
 {
     return std::abs(a.x - b.x) < tolerance && std::abs(a.y - b.y) < tolerance;
-}
-inline std::ostream& operator<<(std::ostream& out, Vec2 v)
-{
-    return out << "(" << v.x << ", " << v.y << ")";
 }
