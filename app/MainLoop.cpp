@@ -49,7 +49,7 @@ bool stepWorld(Game& world)
     return false;
 }
 
-void runMainLoop(Game& world, char* captionBuffer)
+void runMainLoop(Game& world, char* captionBuffer, Uint32 (*readTicks)())
 {
     bool quit = false;
     Uint32 lastStep = 0;
@@ -57,13 +57,13 @@ void runMainLoop(Game& world, char* captionBuffer)
     int32_t frames = 0;
     while (!quit) {
         quit = pollEvents(world) || quit;
-        if (!stepIsDue(SDL_GetTicks(), lastStep)) {
+        if (!stepIsDue(readTicks(), lastStep)) {
             continue;
         }
         if (!quit) {
             quit = stepWorld(world);
         }
-        const Uint32 now = SDL_GetTicks();
+        const Uint32 now = readTicks();
         const int32_t period = static_cast<int32_t>(now - reportStart);
         if (period >= kReportPeriodMilliseconds) {
             std::cout << frameRateLine(frames, period) << std::flush;
@@ -71,7 +71,7 @@ void runMainLoop(Game& world, char* captionBuffer)
             reportStart = now;
             frames = 0;
         }
-        lastStep = SDL_GetTicks();
+        lastStep = readTicks();
         frames += 1;
         warnOnceIfLogIsLost("quillfen");
     }

@@ -33,5 +33,6 @@ bool avatarHasWon(Game& world);
 bool stepWorld(Game& world);
 
 // Runs the world until the window is closed, the player wins or dies. A log that can no
-// longer be written is reported once on standard error, and the game plays on.
-void runMainLoop(Game& world, char* captionBuffer);
+// longer be written is reported once on standard error, and the game plays on. `readTicks`
+// is the millisecond clock that paces the steps and the frame-rate report.
+void runMainLoop(Game& world, char* captionBuffer, Uint32 (*readTicks)() = SDL_GetTicks);

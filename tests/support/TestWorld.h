@@ -2,6 +2,7 @@
 
 #include "workspace/Workspace.h"
 
+#include <cmath>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -22,11 +23,21 @@ private:
     std::streambuf* previous = nullptr;
 };
 
-// A world built headless in `directory` (the bundled assets by default), as in a fresh run;
-// its console waits return at once. The construction's log lines are discarded. Pictures
-// loaded later (a spawned enemy, a level's pictures) are read from the working directory:
-// keep a ScopedWorkingDirectory on `directory` while such a world runs.
+// A world built headless in `directory` as in a fresh run, its console waits returning at once
+// and its construction's log discarded. Later picture loads read the working directory.
 std::unique_ptr<Game> makeHeadlessGame(const std::string& directory = assetsDir());
+
+// Takes the enemies with their chasers, the lines and the arcs out of the world.
+void clearScene(Game& game);
 
 // Puts the avatar's box corner at (x, y) with that speed and direction, taken as they stand.
 Entity& placeAvatar(Game& game, float x, float y, float speed, float dirX, float dirY);
+
+// Appends a 64 by 64 entity to one of the world's lists; an enemy gets its chaser.
+Entity& addEntity(Game& game, EntityListIndex list, Vec2 corner, float speed, Vec2 direction);
+
+inline bool operator==(Vec2 a, Vec2 b) { return a.x == b.x && a.y == b.y; }
+inline bool near(Vec2 a, Vec2 b, float tolerance = 1e-5f)
+{
+    return std::abs(a.x - b.x) < tolerance && std::abs(a.y - b.y) < tolerance;
+}
