@@ -19,7 +19,7 @@ constexpr int kWarmUpSteps = 120;
 constexpr float kFarBelow = 2000.0f;
 
 // Copies of `own`, `count` of them, moved far below the world.
-template <typename Shape> std::vector<Shape> farCopies(const std::vector<Shape>& own, size_t count)
+template <typename Shape> std::vector<Shape> farCopies(const ShapeList<Shape>& own, size_t count)
 {
     std::vector<Shape> copies;
     for (size_t i = 0; i < count; ++i) {
@@ -53,11 +53,11 @@ std::unique_ptr<Game> warmedScaledWorld(benchmark::State& state, SteadyPlay& pla
     }
     if (world->lines.size() < shapes) {
         const auto added = farCopies(world->lines, shapes - world->lines.size());
-        world->lines.insert(world->lines.end(), added.begin(), added.end());
+        world->lines.append(added.begin(), added.end());
     }
     if (world->arcs.size() < shapes) {
         const auto added = farCopies(world->arcs, shapes - world->arcs.size());
-        world->arcs.insert(world->arcs.end(), added.begin(), added.end());
+        world->arcs.append(added.begin(), added.end());
     }
     return world;
 }
@@ -151,10 +151,12 @@ void levelPassAgainst(benchmark::State& state, bool arcs)
     const auto shapes = static_cast<size_t>(state.range(0));
     const auto world = buildWorld(RenderMode::Headless, true);
     if (arcs) {
-        world->arcs = farCopies(world->arcs, shapes);
+        const auto copies = farCopies(world->arcs, shapes);
+        world->arcs.assign(copies.begin(), copies.end());
         world->lines.clear();
     } else {
-        world->lines = farCopies(world->lines, shapes);
+        const auto copies = farCopies(world->lines, shapes);
+        world->lines.assign(copies.begin(), copies.end());
         world->arcs.clear();
     }
     Entity& avatar = world->avatar();
