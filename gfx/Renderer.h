@@ -2,6 +2,7 @@
 
 #include "entities/Entity.h"
 #include "gfx/Image.h"
+#include "gfx/ImageIndex.h"
 #include "physics/Vec2.h"
 #include "world/Tile.h"
 
@@ -52,6 +53,7 @@ public:
     RenderMode mode = RenderMode::Window;
 
 private:
+    mutable ImageIndex imageIndex; // a lookup aid only: finding changes nothing one can see
     void initGlState();
     void resizeViewport(int width, int height);
     // The picture's texture (0 when headless) and the part of it the picture covers.
