@@ -4,11 +4,13 @@
 #include "support/BenchSupport.h"
 
 #include "entities/ShotHits.h"
+#include "workspace/PlainLevelPass.h"
 
 #include <benchmark/benchmark.h>
 
 #include <chrono>
 #include <cstdlib>
+#include <limits>
 
 namespace {
 
@@ -62,15 +64,30 @@ std::unique_ptr<Game> warmedScaledWorld(benchmark::State& state, SteadyPlay& pla
     return world;
 }
 
+// How the level pass finds its shapes: the plain walk over all of them (the game before the
+// index), the game's grid of square cells, or buckets along x (cells as wide, and as high as
+// the whole level).
+enum LevelPass : int64_t { kPlainWalk = 0, kGrid = 1, kBucketsAlongX = 2 };
+
+constexpr double kCellSize = 128.0;
+
+// The frame step with the level pass of the third argument.
 void BM_ScaleStep(benchmark::State& state)
 {
     SilencedLog silenced;
     ScopedWorkingDirectory inAssets(assetsDir());
     SteadyPlay play;
     const auto world = warmedScaledWorld(state, play);
+    const int64_t pass = state.range(2);
+    if (pass == kBucketsAlongX) {
+        world->physics.shapeIndex = ShapeIndex(kCellSize, std::numeric_limits<double>::infinity());
+    } else if (pass == kGrid && state.range(3) != 0) {
+        world->physics.shapeIndex =
+            ShapeIndex(static_cast<double>(state.range(3)), static_cast<double>(state.range(3)));
+    }
     for (auto _ : state) {
         play.beforeStep(*world);
-        benchmark::DoNotOptimize(world->frameStep());
+        benchmark::DoNotOptimize(pass == kPlainWalk ? plainFrameStep(*world) : world->frameStep());
     }
 }
 
@@ -142,6 +159,25 @@ void scaleGrid(benchmark::internal::Benchmark* benchmark)
     }
 }
 
+// Before (the plain walk) up to 10,000 shapes, the grid and the buckets along x up to 100,000;
+// the last argument, when not 0, is the grid's cell size.
+void scaleSteps(benchmark::internal::Benchmark* benchmark)
+{
+    benchmark->ArgNames({"pictures", "shapes", "pass", "cell"});
+    for (int64_t pictures : {10, 100, 1000}) {
+        for (int64_t shapes : {100, 1000, 10000, 100000}) {
+            for (int64_t pass : {kPlainWalk, kGrid, kBucketsAlongX}) {
+                if (pass != kPlainWalk || shapes <= 10000) {
+                    benchmark->Args({pictures, shapes, pass, 0});
+                }
+            }
+        }
+    }
+    for (int64_t cell : {32, 64, 256, 512}) {
+        benchmark->Args({1000, 10000, kGrid, cell});
+    }
+}
+
 // The avatar's level pass against `shapes` lines, or arcs, that it does not touch: the cost of
 // one test. (With no lines to carry it, the avatar tries every arc.)
 void levelPassAgainst(benchmark::State& state, bool arcs)
@@ -173,7 +209,7 @@ void BM_LevelPassArcs(benchmark::State& state) { levelPassAgainst(state, true); 
 
 } // namespace
 
-BENCHMARK(BM_ScaleStep)->Apply(scaleGrid)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ScaleStep)->Apply(scaleSteps)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ScalePasses)->Apply(scaleGrid)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LevelPassLines)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LevelPassArcs)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
