@@ -1,6 +1,7 @@
 #include "app/MainLoop.h"
 
 #include "app/FrameRateReport.h"
+#include "app/StandardStreams.h"
 #include "world/Game.h"
 
 #include <iostream>
@@ -68,5 +69,6 @@ void runMainLoop(Game& world, char* captionBuffer)
         }
         lastStep = SDL_GetTicks();
         frames += 1;
+        warnOnceIfLogIsLost("quillfen");
     }
 }

@@ -32,5 +32,6 @@ bool avatarHasWon(Game& world);
 // wait on the console). Returns true when the game is over, by death or by the win.
 bool stepWorld(Game& world);
 
-// Runs the world until the window is closed, the player wins or dies.
+// Runs the world until the window is closed, the player wins or dies. A log that can no
+// longer be written is reported once on standard error, and the game plays on.
 void runMainLoop(Game& world, char* captionBuffer);

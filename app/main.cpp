@@ -2,12 +2,14 @@
 
 #include "app/GameWindow.h"
 #include "app/MainLoop.h"
+#include "app/StandardStreams.h"
 #include "gfx/Image.h"
 #include "level/LevelLoader.h"
 #include "world/Game.h"
 
 #include <SDL.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -36,6 +38,7 @@ int play()
     openWindow();
     Game world;
     loadLevel(world);
+    warnOnceIfLogIsLost("quillfen");
     std::snprintf(captionBuffer, sizeof captionBuffer, "Quillfen");
     SDL_WM_SetCaption(captionBuffer, nullptr);
     runMainLoop(world, captionBuffer);
@@ -46,11 +49,15 @@ int play()
 
 int main(int, char**)
 {
+    reserveStandardStreams();
+    // The log is not the game: a reader of a piped log that goes away costs the log, not the
+    // game.
+    std::signal(SIGPIPE, SIG_IGN);
     try {
         return play();
     } catch (const ImageLoadError& error) {
         std::cout << std::flush;
-        std::cerr << "quillfen: " << error.what() << " (" << error.fileName << ")" << std::endl;
+        std::cerr << "quillfen: " << describeFailure(error) << std::endl;
         return 1;
     }
 }

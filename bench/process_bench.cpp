@@ -8,6 +8,9 @@
 //                    first enemy is shot every step, so that a new one, with a new load of its
 //                    picture and a new texture, comes every step. Needs an X display.
 //   memory-headless  the same without a window: pictures are read and masked, no texture made.
+//   level-images     loadLevel on a Level.txt of 200000 "#_Image" records of one 64x64 picture,
+//                    in the window: how long it takes and the resident size after it.
+//   level-images-headless  the same without a window.
 
 #include "support/BenchSupport.h"
 
@@ -15,12 +18,13 @@
 
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <iostream>
+#include <string>
 
 namespace {
 
 constexpr int kShootingSteps = 10000;
+constexpr int kImageRecords = 200000;
 
 using Clock = std::chrono::steady_clock;
 
@@ -89,15 +93,39 @@ void shootAndRespawn(Game& world)
     }
 }
 
+// A level of many pictures, all of one file, loaded into the world as the game loads its level.
+void loadImageRecords(Game& world)
+{
+    ScratchDirectory folder;
+    std::string level;
+    for (int record = 0; record < kImageRecords; ++record) {
+        level += "#_Image bitmap2.bmp\n";
+    }
+    folder.write("Level.txt", level);
+    ScopedWorkingDirectory inFolder(folder.path());
+    const size_t picturesBefore = world.levelPictures().size();
+    const Sample before = sample();
+    const Clock::time_point start = Clock::now();
+    loadLevel(world);
+    const Clock::time_point loaded = Clock::now();
+    print("before_level", before);
+    print("after_level", sample());
+    std::printf("image_records %zu\nlevel_ms %.1f\n", world.levelPictures().size() - picturesBefore,
+                millisecondsBetween(start, loaded));
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    const char* figure = argc > 1 ? argv[1] : "";
-    const bool memory = std::strcmp(figure, "memory") == 0;
-    const bool headless = std::strcmp(figure, "memory-headless") == 0;
-    if (!memory && !headless && std::strcmp(figure, "start-up") != 0) {
-        std::cerr << "Usage: quillfen_bench_process start-up|memory|memory-headless" << std::endl;
+    const std::string figure = argc > 1 ? argv[1] : "";
+    const bool memory = figure.rfind("memory", 0) == 0;
+    const bool images = figure.rfind("level-images", 0) == 0;
+    const bool headless = figure.find("-headless") != std::string::npos;
+    if (!memory && !images && figure != "start-up") {
+        std::cerr << "Usage: quillfen_bench_process start-up|memory|memory-headless|"
+                     "level-images|level-images-headless"
+                  << std::endl;
         return 2;
     }
     const Sample atLaunch = sample();
@@ -109,9 +137,13 @@ int main(int argc, char** argv)
         if (world == nullptr) {
             return 1;
         }
-        if (memory || headless) {
+        if (memory || images) {
             print("launch", atLaunch);
+        }
+        if (memory) {
             shootAndRespawn(*world);
+        } else if (images) {
+            loadImageRecords(*world);
         }
         world.reset();
     }

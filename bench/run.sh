@@ -63,6 +63,8 @@ done
 echo "== memory" >&2
 "$build/bench/quillfen_bench_process" memory | tee "$results/memory-window.txt"
 "$build/bench/quillfen_bench_process" memory-headless | tee "$results/memory-headless.txt"
+"$build/bench/quillfen_bench_process" level-images | tee "$results/level-images-window.txt"
+"$build/bench/quillfen_bench_process" level-images-headless | tee "$results/level-images-headless.txt"
 
 echo "== the real game for 20 seconds" >&2
 game=$(realpath "$build/quillfen")

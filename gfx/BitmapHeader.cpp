@@ -1,6 +1,7 @@
 #include "gfx/BitmapHeader.h"
 
 #include <algorithm>
+#include <string>
 
 namespace {
 
@@ -48,54 +49,78 @@ bool readClaim(const Uint8 (&header)[kHeaderBytesRead], BitmapClaim& claim)
     return claim.width > 0 && claim.rows > 0 && claim.bitsPerPixel > 0 && claim.bitsPerPixel <= 32;
 }
 
-// A picture header that the file does not even hold in full, or of a size no bitmap has:
-// the loader would read past it into garbage.
-bool headerIsCutShort(const Uint8 (&header)[kHeaderBytesRead], int64_t fileBytes)
+// A picture header of a size no bitmap has, or one the file does not even hold in full: the
+// loader would read past it into garbage.
+std::string headerRefusal(const Uint8 (&header)[kHeaderBytesRead], int64_t fileBytes)
 {
     const uint32_t headerSize = littleEndian(header + 14, 4);
     if (headerSize < 12 || (headerSize > 12 && headerSize < 16)) {
-        return true;
+        return "not a bitmap: no bitmap has a picture header of " + std::to_string(headerSize) +
+               " bytes";
     }
     const int64_t needed = kFileHeaderBytes + std::min<int64_t>(headerSize, 40);
-    return fileBytes < needed;
+    if (fileBytes < needed) {
+        return "cut short at byte " + std::to_string(fileBytes) + ", inside its header";
+    }
+    return "";
 }
 
-bool tooLarge(const BitmapClaim& claim)
+std::string sizeRefusal(const BitmapClaim& claim)
 {
-    return claim.width > kMaxPictureSide || claim.rows > kMaxPictureSide ||
-           claim.width * claim.rows > kMaxPicturePixels;
+    const std::string most = std::to_string(kMaxPictureSide);
+    if (claim.width > kMaxPictureSide) {
+        return "the picture is " + std::to_string(claim.width) + " pixels wide; at most " + most;
+    }
+    if (claim.rows > kMaxPictureSide) {
+        return "the picture is " + std::to_string(claim.rows) + " pixels high; at most " + most;
+    }
+    if (claim.width * claim.rows > kMaxPicturePixels) {
+        return "the picture has " + std::to_string(claim.width * claim.rows) + " pixels; at most " +
+               std::to_string(kMaxPicturePixels);
+    }
+    return "";
 }
 
-bool morePixelsThanBytes(const BitmapClaim& claim, int64_t fileBytes)
+std::string storageRefusal(const BitmapClaim& claim, int64_t fileBytes)
 {
     const int64_t rowBits = claim.width * claim.bitsPerPixel;
     const int64_t paddedRowBytes = (rowBits + 31) / 32 * 4;
     const int64_t pixelBytes = paddedRowBytes * (claim.rows - 1) + (rowBits + 7) / 8;
-    return pixelBytes > fileBytes;
+    if (!claim.uncompressed || pixelBytes <= fileBytes) {
+        return "";
+    }
+    return "cut short at byte " + std::to_string(fileBytes) + "; its " +
+           std::to_string(claim.width) + " by " + std::to_string(claim.rows) + " pixels need " +
+           std::to_string(pixelBytes) + " bytes";
 }
 
 } // namespace
 
-bool bitmapClaimsTooMuch(SDL_RWops* stream)
+std::string bitmapRefusal(SDL_RWops* stream)
 {
     const int start = SDL_RWtell(stream);
     const int end = SDL_RWseek(stream, 0, RW_SEEK_END);
     if (start < 0 || end < start || SDL_RWseek(stream, start, RW_SEEK_SET) != start) {
-        return false;
+        return "";
     }
     Uint8 header[kHeaderBytesRead] = {};
     const int read = SDL_RWread(stream, header, 1, sizeof header);
     SDL_RWseek(stream, start, RW_SEEK_SET);
     const int64_t fileBytes = end - start;
-    if (read < kFileHeaderBytes + 4 || header[0] != 'B' || header[1] != 'M') {
-        return false; // not a bitmap at all: the loader says so itself
+    if (fileBytes == 0) {
+        return "the file is empty";
     }
-    if (headerIsCutShort(header, fileBytes)) {
-        return true;
+    if (read < 2 || header[0] != 'B' || header[1] != 'M') {
+        return "not a bitmap: it does not start with \"BM\"";
     }
+    if (read < kFileHeaderBytes + 4) {
+        return "cut short at byte " + std::to_string(fileBytes) + ", inside its header";
+    }
+    std::string refusal = headerRefusal(header, fileBytes);
     BitmapClaim claim;
-    if (!readClaim(header, claim)) {
-        return false;
+    if (!refusal.empty() || !readClaim(header, claim)) {
+        return refusal;
     }
-    return tooLarge(claim) || (claim.uncompressed && morePixelsThanBytes(claim, fileBytes));
+    refusal = sizeRefusal(claim);
+    return refusal.empty() ? storageRefusal(claim, fileBytes) : refusal;
 }

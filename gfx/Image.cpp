@@ -11,6 +11,14 @@
 
 const char* const kImageFailedToLoad = "zomg h4x Image failed to load or something cool like that";
 const char* const kNoAlphaSurface = "Well, damnit... no alpha.  Quickly, FIX ME!!!!";
+const char* const kNoAlphaLine = "No alpha mask, converting pixel format to add alpha";
+const char* const kCopyFailedLine = "failed to duplicate sdl surface";
+
+std::string describeFailure(const ImageLoadError& error)
+{
+    std::string text = std::string(error.what()) + " (" + error.fileName + ")";
+    return error.reason.empty() ? text : text + ": " + error.reason;
+}
 
 namespace {
 
@@ -33,16 +41,26 @@ Uint32* rowPixels(SDL_Surface* surface, int row)
 
 } // namespace
 
-SDL_Surface* readBitmap(SDL_RWops* stream)
+SDL_Surface* readBitmap(SDL_RWops* stream, std::string* reason)
 {
+    std::string refusal;
+    SDL_Surface* surface = nullptr;
     if (stream == nullptr) {
-        return nullptr;
+        refusal = SDL_GetError();
+    } else {
+        refusal = bitmapRefusal(stream);
+        if (!refusal.empty()) {
+            SDL_RWclose(stream);
+        } else {
+            SDL_ClearError();
+            surface = SDL_LoadBMP_RW(stream, 1);
+            refusal = surface == nullptr ? SDL_GetError() : "";
+        }
     }
-    if (bitmapClaimsTooMuch(stream)) {
-        SDL_RWclose(stream);
-        return nullptr;
+    if (reason != nullptr) {
+        *reason = refusal.empty() && surface == nullptr ? "SDL cannot read it" : refusal;
     }
-    return SDL_LoadBMP_RW(stream, 1);
+    return surface;
 }
 
 SDL_Surface* toRgbaSurface(SDL_Surface* surface)
@@ -52,7 +70,7 @@ SDL_Surface* toRgbaSurface(SDL_Surface* surface)
         return surface;
     }
     if (format->Amask == 0) {
-        std::cout << "No alpha mask, converting pixel format to add alpha" << std::endl;
+        std::cout << kNoAlphaLine << std::endl;
     }
     SDL_Surface* converted = createRgbaSurface(surface->w, surface->h);
     if (converted != nullptr) {
@@ -142,7 +160,7 @@ SDL_Surface* powerOfTwoCopy(SDL_Surface* surface, float coordinates[4])
 
     SDL_Surface* copy = createRgbaSurface(textureWidth, textureHeight);
     if (copy == nullptr) {
-        std::cout << "failed to duplicate sdl surface" << std::endl;
+        std::cout << kCopyFailedLine << std::endl;
         return nullptr;
     }
     // Copy the alpha channel itself rather than blending with it.

@@ -16,25 +16,32 @@ struct ImageRecord {
     int32_t id = 0;
 };
 
-// A picture that cannot be loaded. It ends the program; the message names what went wrong
-// and fileName the picture.
+// A picture that cannot be loaded. It ends the program; the message names what went wrong,
+// fileName the picture and reason the cause ("not a bitmap", "cut short at byte 54", SDL's).
 class ImageLoadError : public std::runtime_error {
 public:
-    ImageLoadError(const char* message, std::string file)
-        : std::runtime_error(message), fileName(std::move(file))
+    ImageLoadError(const char* message, std::string file, std::string cause = "")
+        : std::runtime_error(message), fileName(std::move(file)), reason(std::move(cause))
     {
     }
 
     std::string fileName;
+    std::string reason;
 };
+
+// "message (file): reason", as the programs report a picture failure.
+std::string describeFailure(const ImageLoadError& error);
 
 extern const char* const kImageFailedToLoad;
 extern const char* const kNoAlphaSurface;
+// The log lines of a load: the conversion of a picture without alpha, the failed texture copy.
+extern const char* const kNoAlphaLine;
+extern const char* const kCopyFailedLine;
 
-// Reads a bitmap; null if it cannot be read. The stream is closed either way. An uncompressed
-// bitmap whose header claims more pixels than the file holds is refused before the loader
-// reserves memory for them.
-SDL_Surface* readBitmap(SDL_RWops* stream);
+// Reads a bitmap; null if it cannot be read, with the cause in `reason` when it is given. The
+// stream is closed either way. An uncompressed bitmap whose header claims more pixels than the
+// file holds is refused before the loader reserves memory for them.
+SDL_Surface* readBitmap(SDL_RWops* stream, std::string* reason = nullptr);
 
 // The surface as 32-bit RGBA (bytes red, green, blue, alpha): pixels of a surface without an
 // alpha channel come out opaque, a surface with one (16-bit, say) keeps each pixel's alpha.

@@ -1,11 +1,27 @@
 #include "gfx/Renderer.h"
 
 #include "entities/Entity.h"
+#include "level/InputFile.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
 
 #include <iostream>
+
+namespace {
+
+// An SDL stream that reads the open file and closes it when it is closed; null (the file
+// closed) if SDL cannot make one.
+SDL_RWops* streamOf(std::FILE* file)
+{
+    SDL_RWops* stream = SDL_RWFromFP(file, SDL_TRUE);
+    if (stream == nullptr) {
+        std::fclose(file);
+    }
+    return stream;
+}
+
+} // namespace
 
 Renderer::Renderer(Game* world, float screenWidth, float screenHeight, float worldWidth,
                    float worldHeight, RenderMode renderMode)
@@ -44,15 +60,19 @@ void Renderer::resizeViewport(int width, int height)
     glLoadIdentity();
 }
 
-ImageRecord Renderer::textureRecord(SDL_Surface* surface) const
+ImageRecord Renderer::textureRecord(SDL_Surface* surface, bool& copied) const
 {
     float coordinates[4] = {0.0f, 0.0f, 0.0f, 0.0f};
     ImageRecord record;
     if (mode == RenderMode::Window) {
+        // Texture names are never 0, so 0 means the copy failed.
         record.texture = uploadTexture(surface, coordinates);
+        copied = record.texture != 0;
     } else {
         // Headless: the same copy is made (and can fail the same way), but no texture.
-        SDL_FreeSurface(powerOfTwoCopy(surface, coordinates));
+        SDL_Surface* copy = powerOfTwoCopy(surface, coordinates);
+        copied = copy != nullptr;
+        SDL_FreeSurface(copy);
     }
     record.texLeft = coordinates[0];
     record.texTop = coordinates[1];
@@ -64,35 +84,79 @@ ImageRecord Renderer::textureRecord(SDL_Surface* surface) const
 int32_t Renderer::loadImage(const char* fileName)
 {
     const int32_t id = takeObjectId();
-    SDL_Surface* loaded = readBitmap(SDL_RWFromFile(fileName, "rb"));
-    if (loaded == nullptr) {
-        throw ImageLoadError(kImageFailedToLoad, fileName);
-    }
-    SDL_Surface* surface = toRgbaSurface(loaded);
-    if (surface == nullptr) {
-        throw ImageLoadError(kNoAlphaSurface, fileName);
-    }
-    SDL_LockSurface(surface);
-    applyDiscMask(surface);
-    SDL_UnlockSurface(surface);
-
-    ImageRecord record = textureRecord(surface);
-    SDL_FreeSurface(surface);
+    ImageRecord record = sharedPicture(fileName);
     record.id = id;
     images.push_back(record);
     return id;
 }
 
+ImageRecord Renderer::sharedPicture(const char* fileName)
+{
+    const InputFile input = openInputFile(fileName);
+    if (input.file == nullptr) {
+        throw ImageLoadError(kImageFailedToLoad, fileName, input.problem);
+    }
+    const PictureFileStamp stamp = stampOf(fileName, input.status);
+    if (const SharedPicture* known = pictures.find(stamp)) {
+        std::fclose(input.file);
+        known->repeatLog();
+        return known->record;
+    }
+    const SharedPicture picture = readPicture(input.file, fileName);
+    pictures.keep(stamp, picture);
+    return picture.record;
+}
+
+SharedPicture Renderer::readPicture(std::FILE* file, const char* fileName)
+{
+    std::string reason;
+    SDL_Surface* loaded = readBitmap(streamOf(file), &reason);
+    if (loaded == nullptr) {
+        throw ImageLoadError(kImageFailedToLoad, fileName, reason);
+    }
+    reason = pictures.budgetRefusal(loaded->w, loaded->h);
+    if (!reason.empty()) {
+        SDL_FreeSurface(loaded);
+        throw ImageLoadError(kImageFailedToLoad, fileName, reason);
+    }
+    SharedPicture picture;
+    picture.convertedToRgba = loaded->format->Amask == 0;
+    SDL_Surface* surface = toRgbaSurface(loaded);
+    if (surface == nullptr) {
+        throw ImageLoadError(kNoAlphaSurface, fileName, SDL_GetError());
+    }
+    SDL_LockSurface(surface);
+    applyDiscMask(surface);
+    SDL_UnlockSurface(surface);
+
+    bool copied = false;
+    picture.record = textureRecord(surface, copied);
+    picture.copyFailed = !copied;
+    pictures.holdPixels(surface->w, surface->h);
+    SDL_FreeSurface(surface);
+    return picture;
+}
+
 void Renderer::loadLevelPicture()
 {
-    SDL_Surface* surface = readBitmap(SDL_RWFromFile("level.bmp", "rb"));
-    if (surface == nullptr) {
-        std::cerr << "quillfen: cannot read the background picture level.bmp; playing without it"
-                  << std::endl;
-    } else {
-        levelPicture = textureRecord(surface);
-        SDL_FreeSurface(surface);
+    const InputFile input = openInputFile("level.bmp");
+    std::string reason = input.problem;
+    SDL_Surface* surface = nullptr;
+    if (input.file != nullptr) {
+        surface = readBitmap(streamOf(input.file), &reason);
     }
+    if (surface != nullptr) {
+        reason = pictures.budgetRefusal(surface->w, surface->h);
+    }
+    if (surface == nullptr || !reason.empty()) {
+        std::cerr << "quillfen: cannot read the background picture level.bmp (" << reason
+                  << "); playing without it" << std::endl;
+    } else {
+        bool copied = false;
+        levelPicture = textureRecord(surface, copied);
+        pictures.holdPixels(surface->w, surface->h);
+    }
+    SDL_FreeSurface(surface);
     levelPicture.id = takeObjectId();
 }
 

@@ -3,6 +3,7 @@
 #include "entities/Entity.h"
 #include "gfx/Image.h"
 #include "gfx/ImageIndex.h"
+#include "gfx/PictureCache.h"
 #include "physics/Vec2.h"
 #include "world/Tile.h"
 
@@ -21,7 +22,8 @@ public:
     Renderer(Game* world, float screenWidth, float screenHeight, float worldWidth,
              float worldHeight, RenderMode renderMode);
 
-    // Loads a picture cut to a disc; returns its new id. Throws ImageLoadError.
+    // Loads a picture cut to a disc; returns its new id. Throws ImageLoadError. Every load has
+    // its own id and record, but loads of the same unchanged file share one texture.
     int32_t loadImage(const char* fileName);
 
     // Loads "level.bmp", the background, unmasked. A missing background leaves texture 0.
@@ -51,13 +53,20 @@ public:
     Vec2 camera;
     Vec2 followBox;
     RenderMode mode = RenderMode::Window;
+    PictureCache pictures;
 
 private:
     mutable ImageIndex imageIndex; // a lookup aid only: finding changes nothing one can see
     void initGlState();
     void resizeViewport(int width, int height);
-    // The picture's texture (0 when headless) and the part of it the picture covers.
-    ImageRecord textureRecord(SDL_Surface* surface) const;
+    // The picture's texture (0 when headless) and the part of it the picture covers; `copied`
+    // says whether the power-of-two copy could be made.
+    ImageRecord textureRecord(SDL_Surface* surface, bool& copied) const;
+    // The picture of the file as a load makes it: from an earlier load of the same unchanged
+    // file, or read now. Throws ImageLoadError.
+    ImageRecord sharedPicture(const char* fileName);
+    // Reads, converts and masks the picture of an open file, which it closes.
+    SharedPicture readPicture(std::FILE* file, const char* fileName);
     void drawBackground() const;
     void drawTiles(const std::vector<Tile>& tiles) const;
     void drawEntities(const EntityList& list) const;

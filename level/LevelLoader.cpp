@@ -2,6 +2,7 @@
 
 #include "entities/Entity.h"
 #include "entities/Player.h"
+#include "level/InputFile.h"
 #include "physics/CollisionShapes.h"
 #include "world/Game.h"
 
@@ -94,9 +95,14 @@ struct FileCloser {
 
 void loadLevel(Game& world)
 {
-    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen("Level.txt", "r"));
+    const InputFile input = openInputFile("Level.txt");
+    const std::unique_ptr<std::FILE, FileCloser> file(input.file);
     if (!file) {
         std::cout << "File Failed to load...." << std::endl;
+        if (!input.missing) {
+            std::cerr << "quillfen: Level.txt: " << input.problem
+                      << "; the built-in scene plays alone" << std::endl;
+        }
         return;
     }
     CharSource text(file.get());

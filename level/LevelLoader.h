@@ -8,7 +8,9 @@
 class Game;
 
 // Reads "Level.txt" from the working directory and adds its records to the world, echoing
-// each one on the log. A missing file is reported and the world keeps its built-in scene.
+// each one on the log. A missing file is reported and the world keeps its built-in scene; so
+// is anything but a regular file (a named pipe, a device, a directory), with a line on
+// standard error that says what the path is.
 // A picture that cannot be loaded ends the program as any picture does (ImageLoadError).
 void loadLevel(Game& world);
 

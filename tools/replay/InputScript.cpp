@@ -1,5 +1,7 @@
 #include "tools/replay/InputScript.h"
 
+#include "level/InputFile.h"
+
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
@@ -257,22 +259,23 @@ ParsedScript parseInputScript(const std::string& text, const std::string& fileNa
 
 ParsedScript readInputScript(const std::string& fileName)
 {
+    const InputFile input = openInputFile(fileName);
+    std::string problem = input.problem;
     std::string text;
-    std::FILE* file = std::fopen(fileName.c_str(), "rb");
-    bool readable = file != nullptr;
-    if (readable) {
+    if (input.file != nullptr) {
         char buffer[4096];
         size_t count = 0;
-        while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+        while ((count = std::fread(buffer, 1, sizeof buffer, input.file)) > 0) {
             text.append(buffer, count);
         }
-        readable = std::ferror(file) == 0;
-        std::fclose(file);
+        if (std::ferror(input.file) != 0) {
+            problem = std::strerror(errno);
+        }
+        std::fclose(input.file);
     }
-    if (!readable) {
+    if (!problem.empty()) {
         ParsedScript unreadable;
-        unreadable.error =
-            fileName + ": cannot read the input script (" + std::strerror(errno) + ")";
+        unreadable.error = fileName + ": cannot read the input script (" + problem + ")";
         return unreadable;
     }
     return parseInputScript(text, fileName);

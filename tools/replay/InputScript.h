@@ -39,5 +39,6 @@ struct ParsedScript {
 // Parses the text of a script; `fileName` only names it in the error message.
 ParsedScript parseInputScript(const std::string& text, const std::string& fileName);
 
-// Reads and parses a script file; an unreadable file is an error too ("FILE: message").
+// Reads and parses a script file; an unreadable file is an error too ("FILE: message"), and so
+// is anything but a regular file (a named pipe, a device, a directory), which is never read.
 ParsedScript readInputScript(const std::string& fileName);

@@ -2,9 +2,11 @@
 // input script; writes the game's log on standard output, a trace of every step and a map.
 
 #include "app/GameWindow.h"
+#include "app/StandardStreams.h"
 #include "gfx/Image.h"
 #include "level/LevelLoader.h"
 #include "tools/replay/InputScript.h"
+#include "tools/replay/OutputGuard.h"
 #include "tools/replay/ReplayOptions.h"
 #include "tools/replay/StepRunner.h"
 #include "tools/replay/TraceWriter.h"
@@ -102,6 +104,7 @@ int replay(const ReplayOptions& options, const std::vector<ScriptEvent>& script)
 
 int main(int argc, char** argv)
 {
+    reserveStandardStreams();
     ReplayOptions options;
     const std::string problem = parseReplayOptions(argc, argv, options);
     if (!problem.empty()) {
@@ -122,14 +125,23 @@ int main(int argc, char** argv)
     }
     options.trace = fromStart(options.trace);
     options.map = fromStart(options.map);
+    const std::string clash = outputClash(options);
+    if (!clash.empty()) {
+        std::cerr << "quillfen-replay: " << clash << std::endl;
+        return kBadRequest;
+    }
     int status = kFailed;
     try {
         status = replay(options, script.events);
     } catch (const ImageLoadError& failure) {
-        status = fail(std::string(failure.what()) + " (" + failure.fileName + ")");
+        status = fail(describeFailure(failure));
     }
     if (!options.map.empty()) {
         SDL_Quit();
+    }
+    std::cout << std::flush;
+    if (logIsLost()) {
+        status = fail("the game's log cannot be written to standard output");
     }
     return status;
 }
