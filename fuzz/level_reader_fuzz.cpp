@@ -1,6 +1,9 @@
-// Runs the level reader on arbitrary bytes, two ways:
+// Runs the level reader on arbitrary bytes, three ways:
 // - the walk that the loader makes over a level file: words, headers, and every record kind
-//   read after its header, with the word limit checked on everything that comes back;
+//   read after its header, with the word limit checked on everything that comes back; the
+//   same walk with an observer must read the very same records, and every report must point
+//   inside the text;
+// - the walk of quillfen-lint over the same bytes, which must find its way through anything;
 // - the four formatted reads one after another, each compared with the C library's own
 //   reading of the same bytes: whether it converts, the value, and how far it reads.
 // Any difference or sanitizer report is a crash.
@@ -8,11 +11,13 @@
 #include "level/CharSource.h"
 #include "level/FormattedRead.h"
 #include "level/LevelReader.h"
+#include "tools/lint-level/LevelWalk.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -39,33 +44,97 @@ void requireWord(const std::string& word)
     require(word.find('\0') == std::string::npos);
 }
 
-void readRecord(LevelReader& reader, LevelHeader header)
+// A record's values appended to `read` (floats by their bits), so two walks can be compared.
+void keep(std::string& read, std::initializer_list<uint32_t> values)
+{
+    for (const uint32_t value : values) {
+        read.append(reinterpret_cast<const char*>(&value), sizeof value);
+    }
+}
+
+uint32_t bitsOf(int32_t value) { return static_cast<uint32_t>(value); }
+
+void readRecord(LevelReader& reader, LevelHeader header, std::string& read)
 {
     switch (header) {
-    case LevelHeader::Image: requireWord(reader.readPicture().fileName); break;
-    case LevelHeader::Size: reader.readSize(); break;
-    case LevelHeader::TileList: requireWord(reader.readTile().imageName); break;
-    case LevelHeader::CollisionVector: reader.readLine(); break;
-    case LevelHeader::CollisionArc: reader.readArc(); break;
-    case LevelHeader::Player: reader.readPlayer(); break;
+    case LevelHeader::Image: read += reader.readPicture().fileName; break;
+    case LevelHeader::Size: {
+        const SizeRecord size = reader.readSize();
+        keep(read, {bitsOf(size.width), bitsOf(size.height)});
+        break;
+    }
+    case LevelHeader::TileList: {
+        const TileRecord tile = reader.readTile();
+        requireWord(tile.imageName);
+        read += tile.imageName;
+        keep(read, {bitsOf(tile.id), bitsOf(tile.x), bitsOf(tile.y), bitsOf(tile.imageId)});
+        break;
+    }
+    case LevelHeader::CollisionVector: {
+        const LineRecord line = reader.readLine();
+        keep(read, {bitsOf(line.x), bitsOf(line.y), bitsOf(line.dx), bitsOf(line.dy), line.type,
+                    bitsOf(line.id)});
+        break;
+    }
+    case LevelHeader::CollisionArc: {
+        const ArcRecord arc = reader.readArc();
+        keep(read, {bitsOf(arc.x), bitsOf(arc.y), bitsOf(arc.radius), arc.quadrant, arc.flag,
+                    bitsOf(arc.minSpeed), bitsOf(arc.distance)});
+        break;
+    }
+    case LevelHeader::Player: {
+        const PlayerRecord player = reader.readPlayer();
+        keep(read,
+             {bitsOf(player.hp), bitsOf(player.ammoG), bitsOf(player.ammoF), bitsOf(player.ammoB),
+              bitsOf(player.score), static_cast<uint8_t>(player.gunType)});
+        break;
+    }
     case LevelHeader::Objects:
     case LevelHeader::Events: break;
     }
 }
 
-void walkLevel(const uint8_t* data, size_t size)
+// Every report points inside the text, at or after the one before.
+struct ReportCheck {
+    size_t size = 0;
+    size_t lastOffset = 0;
+};
+
+void checkReport(void* context, const ReadReport& report)
+{
+    auto& check = *static_cast<ReportCheck*>(context);
+    require(report.offset <= check.size && report.offset >= check.lastOffset);
+    require(report.at.line >= 1 && report.at.column >= 1);
+    require(report.word.size() <= kMaxWordLength && report.runLength >= report.word.size());
+    check.lastOffset = report.offset;
+}
+
+std::string walkLevel(const uint8_t* data, size_t size, const LevelObserver* observer)
 {
     CharSource text(reinterpret_cast<const char*>(data), size);
-    LevelReader reader(text);
+    LevelReader reader(text, observer);
     std::string word;
+    std::string read;
     LevelHeader header = LevelHeader::Objects;
     while (reader.nextWord(word)) {
         requireWord(word);
+        read += word;
         if (findHeader(word, header)) {
-            readRecord(reader, header);
+            readRecord(reader, header, read);
         }
     }
     require(text.taken() == size);
+    return read;
+}
+
+void walkObserved(const uint8_t* data, size_t size)
+{
+    ReportCheck check{size, 0};
+    const LevelObserver observer{&check, checkReport};
+    require(walkLevel(data, size, nullptr) == walkLevel(data, size, &observer));
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    std::vector<Diagnostic> diagnostics;
+    LevelWalk(text, "Level.txt").run(diagnostics);
 }
 
 enum class Read { Word, Float, Int, Char };
@@ -136,7 +205,7 @@ void compareWithLibrary(const uint8_t* data, size_t size)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    walkLevel(data, size);
+    walkObserved(data, size);
     compareWithLibrary(data, size);
     return 0;
 }

@@ -28,10 +28,19 @@ int CharSource::peek()
 
 int CharSource::take()
 {
-    const int next = peek();
-    if (next != EOF) {
+    const int byte = peek();
+    if (byte != EOF) {
         ahead = kNothingAhead;
         ++takenCount;
+        if (byte == '\n') {
+            ++line;
+            lineStart = takenCount;
+        }
     }
-    return next;
+    return byte;
+}
+
+TextPosition CharSource::textPosition() const
+{
+    return TextPosition{line, takenCount - lineStart + 1};
 }

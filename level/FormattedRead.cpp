@@ -13,13 +13,6 @@ bool isHexDigit(int byte)
 
 int toLower(int byte) { return byte >= 'A' && byte <= 'Z' ? byte - 'A' + 'a' : byte; }
 
-void skipSpace(CharSource& source)
-{
-    while (isLevelSpace(source.peek())) {
-        source.take();
-    }
-}
-
 // Takes the bytes of `rest` one by one in any case; each mismatching byte is taken too,
 // as the C library does while it tries to read "nan" or "infinity".
 bool takeLetters(CharSource& source, const char* rest, std::string& text)
@@ -100,9 +93,16 @@ bool isLevelSpace(int byte)
            byte == '\r';
 }
 
+void skipLevelSpace(CharSource& source)
+{
+    while (isLevelSpace(source.peek())) {
+        source.take();
+    }
+}
+
 bool readWord(CharSource& source, std::string& word)
 {
-    skipSpace(source);
+    skipLevelSpace(source);
     if (source.peek() == EOF) {
         return false;
     }
@@ -118,7 +118,7 @@ bool readWord(CharSource& source, std::string& word)
 
 bool readFloat(CharSource& source, float& value)
 {
-    skipSpace(source);
+    skipLevelSpace(source);
     std::string text;
     if (source.peek() == '-' || source.peek() == '+') {
         text += static_cast<char>(source.take());
@@ -142,7 +142,7 @@ bool readFloat(CharSource& source, float& value)
 
 bool readInt(CharSource& source, int32_t& value)
 {
-    skipSpace(source);
+    skipLevelSpace(source);
     std::string text;
     if (source.peek() == '-' || source.peek() == '+') {
         text += static_cast<char>(source.take());

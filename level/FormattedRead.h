@@ -16,6 +16,9 @@ constexpr std::size_t kMaxWordLength = 254;
 // Blank, tab, newline, vertical tab, form feed, carriage return: the separators of words.
 bool isLevelSpace(int byte);
 
+// Takes the white space ahead, as every read but readChar does first.
+void skipLevelSpace(CharSource& source);
+
 // Skips white space and reads the next run of other bytes. A run longer than kMaxWordLength
 // keeps its first kMaxWordLength bytes and the rest of it is taken and dropped, so it never
 // becomes another word. False (word unchanged) when the text ends before a word.

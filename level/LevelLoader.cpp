@@ -24,7 +24,8 @@ void placePicture(Game& world, const PictureRecord& record)
     const float directionX = static_cast<float>(std::rand() % 10 - 5);
     const float directionY = static_cast<float>(std::rand() % 10 - 5);
     auto picture =
-        std::make_unique<Entity>(200.0f, 100.0f, 150.0f, 64.0f, 64.0f, directionX, directionY);
+        std::make_unique<Entity>(kPlacedPictureSpeed, kPlacedPictureX, kPlacedPictureY,
+                                 kPlacedPictureSize, kPlacedPictureSize, directionX, directionY);
     picture->imageIds.push_back(world.renderer.loadImage(record.fileName.c_str()));
     world.levelPictures().push_back(std::move(picture));
 }
@@ -109,9 +110,9 @@ void loadLevel(Game& world)
     readLevel(world, text);
 }
 
-void readLevel(Game& world, CharSource& text)
+void readLevel(Game& world, CharSource& text, const LevelObserver* observer)
 {
-    LevelReader reader(text);
+    LevelReader reader(text, observer);
     std::string word;
     while (reader.nextWord(word)) {
         readSection(world, word, reader);

@@ -3,7 +3,6 @@
 #include "level/FormattedRead.h"
 
 #include <cstring>
-#include <initializer_list>
 
 namespace {
 
@@ -24,16 +23,67 @@ constexpr int kLineSteps = 6;
 constexpr int kArcSteps = 5;
 constexpr int kPlayerSteps = 4;
 
-// True when `key` is one of the spellings.
-bool isKey(const std::string& key, std::initializer_list<const char*> spellings)
+struct KeySpelling {
+    const char* word;
+    LevelKey key;
+};
+
+const KeySpelling kTileKeys[] = {
+    {"//Image", LevelKey::TileImage},   {"//image", LevelKey::TileImage},
+    {"//Id", LevelKey::TileId},         {"//id", LevelKey::TileId},
+    {"//Vector", LevelKey::TileVector}, {"//vector", LevelKey::TileVector},
+    {"//ImgId", LevelKey::TileImageId}, {"//imgid", LevelKey::TileImageId},
+};
+
+const KeySpelling kLineKeys[] = {
+    {"//X", LevelKey::LineX},       {"//x", LevelKey::LineX},       {"//Y", LevelKey::LineY},
+    {"//y", LevelKey::LineY},       {"//Dx", LevelKey::LineDx},     {"//dx", LevelKey::LineDx},
+    {"//DX", LevelKey::LineDx},     {"//Dy", LevelKey::LineDy},     {"//dy", LevelKey::LineDy},
+    {"//DY", LevelKey::LineDy},     {"//Type", LevelKey::LineType}, {"//type", LevelKey::LineType},
+    {"//TYPE", LevelKey::LineType}, {"//ID", LevelKey::LineId},     {"//id", LevelKey::LineId},
+    {"//Id", LevelKey::LineId},
+};
+
+const KeySpelling kArcKeys[] = {
+    {"//Position", LevelKey::ArcCentre},
+    {"//Vector", LevelKey::ArcCentre},
+    {"//vector", LevelKey::ArcCentre},
+    {"//Radius", LevelKey::ArcRadius},
+    {"//radius", LevelKey::ArcRadius},
+    {"//Sector", LevelKey::ArcSector},
+    {"//sector", LevelKey::ArcSector},
+    {"//collision_stick", LevelKey::ArcFlag},
+    {"//Collision_Stick", LevelKey::ArcFlag},
+    {"//flag", LevelKey::ArcFlag},
+    {"//Flag", LevelKey::ArcFlag},
+    {"//speed/distance", LevelKey::ArcSpeedDistance},
+    {"//Speed/Distance", LevelKey::ArcSpeedDistance},
+};
+
+const KeySpelling kPlayerKeys[] = {
+    {"//Hp", LevelKey::PlayerHp},           {"//hp", LevelKey::PlayerHp},
+    {"//Ammo", LevelKey::PlayerAmmo},       {"//ammo", LevelKey::PlayerAmmo},
+    {"//Score", LevelKey::PlayerScore},     {"//score", LevelKey::PlayerScore},
+    {"//GunType", LevelKey::PlayerGunType}, {"//guntype", LevelKey::PlayerGunType},
+    {"//Guntype", LevelKey::PlayerGunType},
+};
+
+// The key that `word` spells in the table, matched exactly; None for any other word.
+template <std::size_t count>
+LevelKey findIn(const std::string& word, const KeySpelling (&keys)[count])
 {
-    for (const char* spelling : spellings) {
-        if (key == spelling) {
-            return true;
+    for (const KeySpelling& spelling : keys) {
+        if (word == spelling.word) {
+            return spelling.key;
         }
     }
-    return false;
+    return LevelKey::None;
 }
+
+LevelKey tileKey(const std::string& word) { return findIn(word, kTileKeys); }
+LevelKey lineKey(const std::string& word) { return findIn(word, kLineKeys); }
+LevelKey arcKey(const std::string& word) { return findIn(word, kArcKeys); }
+LevelKey playerKey(const std::string& word) { return findIn(word, kPlayerKeys); }
 
 } // namespace
 
@@ -48,9 +98,19 @@ bool findHeader(const std::string& word, LevelHeader& header)
     return false;
 }
 
-LevelReader::LevelReader(CharSource& text) : source(text) {}
+LevelReader::LevelReader(CharSource& text, const LevelObserver* levelObserver)
+    : source(text),
+      observer(levelObserver != nullptr && levelObserver->report != nullptr ? levelObserver
+                                                                            : nullptr)
+{
+}
 
-bool LevelReader::nextWord(std::string& word)
+void LevelReader::tell(const ReadReport& report) const
+{
+    observer->report(observer->context, report);
+}
+
+bool LevelReader::readPlainWord(std::string& word)
 {
     if (!readWord(source, word)) {
         return false;
@@ -59,118 +119,252 @@ bool LevelReader::nextWord(std::string& word)
     return true;
 }
 
-bool LevelReader::readFloats(float& first, float& second)
+// Reads a word and tells the observer, with what `report` already holds.
+bool LevelReader::readWordFor(ReadReport& report, std::string& word)
 {
-    return readFloat(source, first) && readFloat(source, second);
+    skipLevelSpace(source);
+    report.at = source.textPosition();
+    report.offset = source.taken();
+    if (!readPlainWord(word)) {
+        return false;
+    }
+    report.runLength = source.taken() - report.offset;
+    report.word = word;
+    tell(report);
+    return true;
 }
 
-bool LevelReader::readLowByte(uint8_t& bits)
+bool LevelReader::nextWord(std::string& word)
+{
+    if (observer == nullptr) {
+        return readPlainWord(word);
+    }
+    ReadReport report;
+    return readWordFor(report, word);
+}
+
+bool LevelReader::readName(LevelKey key, std::string& name)
+{
+    if (observer == nullptr) {
+        return readPlainWord(name);
+    }
+    ReadReport report;
+    report.event = ReadEvent::Name;
+    report.key = key;
+    return readWordFor(report, name);
+}
+
+bool LevelReader::readKey(int step, int steps, LevelKey (*findKey)(const std::string&),
+                          LevelKey& key)
+{
+    if (observer == nullptr) {
+        if (!readPlainWord(keyWord)) {
+            return false;
+        }
+        key = findKey(keyWord);
+        return true;
+    }
+    // The key is looked up before the report is told, so the report can name it.
+    skipLevelSpace(source);
+    ReadReport report;
+    report.event = ReadEvent::Key;
+    report.step = step + 1;
+    report.steps = steps;
+    report.at = source.textPosition();
+    report.offset = source.taken();
+    if (!readPlainWord(keyWord)) {
+        return false;
+    }
+    key = findKey(keyWord);
+    report.key = key;
+    report.runLength = source.taken() - report.offset;
+    report.word = keyWord;
+    tell(report);
+    return true;
+}
+
+void LevelReader::endRecord(int stepsRead, int steps)
+{
+    if (observer == nullptr) {
+        return;
+    }
+    ReadReport report;
+    report.event = ReadEvent::RecordEnd;
+    report.at = source.textPosition();
+    report.offset = source.taken();
+    report.step = stepsRead;
+    report.steps = steps;
+    tell(report);
+}
+
+// Takes the white space before a value, which the read would take anyway, so that the report
+// can say where the value begins.
+ReadReport LevelReader::valueReport(LevelKey key, int valueIndex)
+{
+    skipLevelSpace(source);
+    ReadReport report;
+    report.event = ReadEvent::Value;
+    report.at = source.textPosition();
+    report.offset = source.taken();
+    report.key = key;
+    report.valueIndex = valueIndex;
+    report.endOfText = source.peek() == EOF;
+    return report;
+}
+
+bool LevelReader::readFloatOf(LevelKey key, int valueIndex, float& value)
+{
+    if (observer == nullptr) {
+        return readFloat(source, value);
+    }
+    ReadReport report = valueReport(key, valueIndex);
+    report.parsed = readFloat(source, value);
+    report.number = static_cast<double>(value);
+    tell(report);
+    return report.parsed;
+}
+
+bool LevelReader::readIntOf(LevelKey key, int valueIndex, int32_t& value)
+{
+    if (observer == nullptr) {
+        return readInt(source, value);
+    }
+    ReadReport report = valueReport(key, valueIndex);
+    report.parsed = readInt(source, value);
+    report.number = value;
+    tell(report);
+    return report.parsed;
+}
+
+bool LevelReader::readFloats(LevelKey key, float& first, float& second)
+{
+    return readFloatOf(key, 0, first) && readFloatOf(key, 1, second);
+}
+
+bool LevelReader::readLowByte(LevelKey key, uint8_t& bits)
 {
     int32_t number = 0;
-    if (!readInt(source, number)) {
+    if (!readIntOf(key, 0, number)) {
         return false;
     }
     bits = static_cast<uint8_t>(static_cast<uint32_t>(number) & 0xFFu);
     return true;
 }
 
+// Two bytes raw: the first (normally the blank after the key) is dropped.
+bool LevelReader::readGunType(char& gunType)
+{
+    char dropped = '\0';
+    const bool gotDropped = readChar(source, dropped);
+    if (observer == nullptr) {
+        return gotDropped && readChar(source, gunType);
+    }
+    ReadReport report;
+    report.event = ReadEvent::Value;
+    report.at = source.textPosition();
+    report.offset = source.taken();
+    report.key = LevelKey::PlayerGunType;
+    report.parsed = gotDropped && readChar(source, gunType);
+    report.endOfText = !report.parsed;
+    report.number = static_cast<unsigned char>(gunType);
+    tell(report);
+    return report.parsed;
+}
+
 PictureRecord LevelReader::readPicture()
 {
     PictureRecord record;
-    nextWord(record.fileName);
+    readName(LevelKey::PictureName, record.fileName);
     return record;
 }
 
 SizeRecord LevelReader::readSize()
 {
     SizeRecord record;
-    readFloats(record.width, record.height);
+    readFloats(LevelKey::SizeValues, record.width, record.height);
     return record;
 }
 
 TileRecord LevelReader::readTile()
 {
     TileRecord record;
-    std::string key;
-    for (int step = 0; step < kTileSteps && nextWord(key); ++step) {
-        if (isKey(key, {"//Image", "//image"})) {
-            nextWord(record.imageName);
-        } else if (isKey(key, {"//Id", "//id"})) {
-            readInt(source, record.id);
-        } else if (isKey(key, {"//Vector", "//vector"})) {
-            readFloats(record.x, record.y);
-        } else if (isKey(key, {"//ImgId", "//imgid"})) {
-            readInt(source, record.imageId);
+    LevelKey key = LevelKey::None;
+    int step = 0;
+    for (; step < kTileSteps && readKey(step, kTileSteps, tileKey, key); ++step) {
+        switch (key) {
+        case LevelKey::TileImage: readName(key, record.imageName); break;
+        case LevelKey::TileId: readIntOf(key, 0, record.id); break;
+        case LevelKey::TileVector: readFloats(key, record.x, record.y); break;
+        case LevelKey::TileImageId: readIntOf(key, 0, record.imageId); break;
+        default: break;
         }
     }
+    endRecord(step, kTileSteps);
     return record;
 }
 
 LineRecord LevelReader::readLine()
 {
     LineRecord record;
-    std::string key;
-    for (int step = 0; step < kLineSteps && nextWord(key); ++step) {
-        if (isKey(key, {"//X", "//x"})) {
-            readFloat(source, record.x);
-        } else if (isKey(key, {"//Y", "//y"})) {
-            readFloat(source, record.y);
-        } else if (isKey(key, {"//Dx", "//dx", "//DX"})) {
-            readFloat(source, record.dx);
-        } else if (isKey(key, {"//Dy", "//dy", "//DY"})) {
-            readFloat(source, record.dy);
-        } else if (isKey(key, {"//Type", "//type", "//TYPE"})) {
-            readLowByte(record.type);
-        } else if (isKey(key, {"//ID", "//id", "//Id"})) {
-            readInt(source, record.id);
+    LevelKey key = LevelKey::None;
+    int step = 0;
+    for (; step < kLineSteps && readKey(step, kLineSteps, lineKey, key); ++step) {
+        switch (key) {
+        case LevelKey::LineX: readFloatOf(key, 0, record.x); break;
+        case LevelKey::LineY: readFloatOf(key, 0, record.y); break;
+        case LevelKey::LineDx: readFloatOf(key, 0, record.dx); break;
+        case LevelKey::LineDy: readFloatOf(key, 0, record.dy); break;
+        case LevelKey::LineType: readLowByte(key, record.type); break;
+        case LevelKey::LineId: readIntOf(key, 0, record.id); break;
+        default: break;
         }
     }
+    endRecord(step, kLineSteps);
     return record;
 }
 
 ArcRecord LevelReader::readArc()
 {
     ArcRecord record;
-    std::string key;
-    for (int step = 0; step < kArcSteps && nextWord(key); ++step) {
-        if (isKey(key, {"//Position", "//Vector", "//vector"})) {
-            readFloats(record.x, record.y);
-        } else if (isKey(key, {"//Radius", "//radius"})) {
-            readFloat(source, record.radius);
-        } else if (isKey(key, {"//Sector", "//sector"})) {
-            readLowByte(record.quadrant);
-        } else if (isKey(key, {"//collision_stick", "//Collision_Stick", "//flag", "//Flag"})) {
-            readLowByte(record.flag);
-        } else if (isKey(key, {"//speed/distance", "//Speed/Distance"})) {
-            readFloats(record.minSpeed, record.distance);
+    LevelKey key = LevelKey::None;
+    int step = 0;
+    for (; step < kArcSteps && readKey(step, kArcSteps, arcKey, key); ++step) {
+        switch (key) {
+        case LevelKey::ArcCentre: readFloats(key, record.x, record.y); break;
+        case LevelKey::ArcRadius: readFloatOf(key, 0, record.radius); break;
+        case LevelKey::ArcSector: readLowByte(key, record.quadrant); break;
+        case LevelKey::ArcFlag: readLowByte(key, record.flag); break;
+        case LevelKey::ArcSpeedDistance: readFloats(key, record.minSpeed, record.distance); break;
+        default: break;
         }
     }
+    endRecord(step, kArcSteps);
     return record;
 }
 
 PlayerRecord LevelReader::readPlayer()
 {
     PlayerRecord record;
-    std::string key;
-    for (int step = 0; step < kPlayerSteps && nextWord(key); ++step) {
-        if (isKey(key, {"//Hp", "//hp"})) {
+    LevelKey key = LevelKey::None;
+    int step = 0;
+    for (; step < kPlayerSteps && readKey(step, kPlayerSteps, playerKey, key); ++step) {
+        switch (key) {
+        case LevelKey::PlayerHp:
             // A second number, when one follows, replaces the first.
-            if (readInt(source, record.hp)) {
-                readInt(source, record.hp);
+            if (readIntOf(key, 0, record.hp)) {
+                readIntOf(key, 1, record.hp);
             }
-        } else if (isKey(key, {"//Ammo", "//ammo"})) {
-            if (readInt(source, record.ammoG) && readInt(source, record.ammoF)) {
-                readInt(source, record.ammoB);
+            break;
+        case LevelKey::PlayerAmmo:
+            if (readIntOf(key, 0, record.ammoG) && readIntOf(key, 1, record.ammoF)) {
+                readIntOf(key, 2, record.ammoB);
             }
-        } else if (isKey(key, {"//Score", "//score"})) {
-            readInt(source, record.score);
-        } else if (isKey(key, {"//GunType", "//guntype", "//Guntype"})) {
-            // Two bytes raw: the first (normally the blank after the key) is dropped.
-            char dropped = '\0';
-            if (readChar(source, dropped)) {
-                readChar(source, record.gunType);
-            }
+            break;
+        case LevelKey::PlayerScore: readIntOf(key, 0, record.score); break;
+        case LevelKey::PlayerGunType: readGunType(record.gunType); break;
+        default: break;
         }
     }
+    endRecord(step, kPlayerSteps);
     return record;
 }

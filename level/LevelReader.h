@@ -1,6 +1,7 @@
 #pragma once
 
 #include "level/CharSource.h"
+#include "level/LevelObserver.h"
 
 #include <cstdint>
 #include <string>
@@ -80,9 +81,12 @@ struct PlayerRecord {
 //
 // Words are kept as the game compares and prints them: at most 254 bytes, and ending at the
 // first NUL byte if the run holds one.
+//
+// An observer, when one is given, is told every word, key step and value as it is read; the
+// reading itself is the same with or without one.
 class LevelReader {
 public:
-    explicit LevelReader(CharSource& text);
+    explicit LevelReader(CharSource& text, const LevelObserver* observer = nullptr);
 
     // The next word of the text; false at its end.
     bool nextWord(std::string& word);
@@ -95,8 +99,20 @@ public:
     PlayerRecord readPlayer();
 
 private:
-    bool readFloats(float& first, float& second);
-    bool readLowByte(uint8_t& bits);
+    bool readPlainWord(std::string& word);
+    bool readWordFor(ReadReport& report, std::string& word);
+    bool readName(LevelKey key, std::string& name);
+    bool readKey(int step, int steps, LevelKey (*findKey)(const std::string&), LevelKey& key);
+    void endRecord(int stepsRead, int steps);
+    ReadReport valueReport(LevelKey key, int valueIndex);
+    bool readFloatOf(LevelKey key, int valueIndex, float& value);
+    bool readIntOf(LevelKey key, int valueIndex, int32_t& value);
+    bool readFloats(LevelKey key, float& first, float& second);
+    bool readLowByte(LevelKey key, uint8_t& bits);
+    bool readGunType(char& gunType);
+    void tell(const ReadReport& report) const;
 
     CharSource& source;
+    const LevelObserver* observer = nullptr;
+    std::string keyWord; // the word of the key step being read
 };

@@ -1,9 +1,9 @@
 #include "support/ReplayRun.h"
 
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include <sys/wait.h>
 
@@ -24,8 +24,6 @@ std::string readWholeFile(const std::string& path)
     return text.str();
 }
 
-bool fileExists(const std::string& path) { return std::filesystem::exists(path); }
-
 ReplayRun runReplayTool(const std::string& arguments, const std::string& outputDirectory)
 {
     const std::string logFile = outputDirectory + "/replay-stdout.txt";
@@ -43,3 +41,47 @@ ReplayRun runReplayTool(const std::string& arguments, const std::string& outputD
 std::string testReplaysDir() { return std::string(QUILLFEN_TESTS_DIR) + "/replays"; }
 
 std::string goldenDir() { return std::string(QUILLFEN_TESTS_DIR) + "/golden"; }
+
+namespace {
+
+std::vector<std::string> split(const std::string& text, char separator)
+{
+    std::vector<std::string> parts;
+    std::istringstream in(text);
+    for (std::string part; std::getline(in, part, separator);) {
+        parts.push_back(part);
+    }
+    return parts;
+}
+
+} // namespace
+
+std::string firstTraceDifference(const std::string& actual, const std::string& expected)
+{
+    const std::vector<std::string> got = split(actual, '\n');
+    const std::vector<std::string> want = split(expected, '\n');
+    std::string step; // none in a log
+    for (size_t index = 0; index < std::max(got.size(), want.size()); ++index) {
+        const std::string mine = index < got.size() ? got[index] : "";
+        const std::string theirs = index < want.size() ? want[index] : "";
+        const std::vector<std::string> words = split(theirs, ' ');
+        step = theirs.rfind("step ", 0) == 0 ? words.at(1) : step;
+        if (mine == theirs) {
+            continue;
+        }
+        const std::string where =
+            (step.empty() ? "" : "step " + step + ", ") + "line " + std::to_string(index + 1);
+        const std::vector<std::string> values = split(mine, ' ');
+        const std::vector<std::string> fields =
+            split("e list id x y dirX dirY speed inContact", ' ');
+        for (size_t field = 3; theirs.rfind("e ", 0) == 0 && field < words.size(); ++field) {
+            if (field >= values.size() || values[field] != words[field]) {
+                return where + ", entity " + words[2] + " of list " + words[1] + ", " +
+                       fields.at(field) + ": " + (field < values.size() ? values[field] : "none") +
+                       " where " + words[field] + " was expected";
+            }
+        }
+        return where + ": [" + mine + "] where [" + theirs + "] was expected";
+    }
+    return "";
+}

@@ -2,27 +2,24 @@
 
 #include <string>
 
-// What one run of the quillfen-replay tool gave: its exit status, its standard output (the
-// game's log) and its standard error.
+// What a run of quillfen-replay gave: exit status, standard output (the log), standard error.
 struct ReplayRun {
     int status = -1;
     std::string log;
     std::string errors;
 };
 
-// Runs quillfen-replay with `arguments` (as the shell reads them), catching its output in
-// files of `outputDirectory`.
+// Runs quillfen-replay with `arguments` (shell words), its output caught in `outputDirectory`.
 ReplayRun runReplayTool(const std::string& arguments, const std::string& outputDirectory);
 
-// The whole content of a file ("" when it cannot be read).
+// The whole content of a file ("" when it cannot be read); a path quoted for the shell.
 std::string readWholeFile(const std::string& path);
-
-// Whether a file exists.
-bool fileExists(const std::string& path);
-
-// A path put in single quotes for the shell.
 std::string quoted(const std::string& path);
 
-// The folder of committed replay scripts used by the tests, and of their expected results.
+// The folders of the tests' replay scripts and of the expected results.
 std::string testReplaysDir();
 std::string goldenDir();
+
+// Where a trace (or log) first differs from the expected one, "" if nowhere: step, line and for
+// an entity its id, list and field ("step 12, line 40, entity 3 of list 1, y: 51 where 52...").
+std::string firstTraceDifference(const std::string& actual, const std::string& expected);
