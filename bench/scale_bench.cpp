@@ -4,11 +4,13 @@
 #include "support/BenchSupport.h"
 
 #include "entities/ShotHits.h"
+#include "workspace/PlainLevelPass.h"
 
 #include <benchmark/benchmark.h>
 
 #include <chrono>
 #include <cstdlib>
+#include <limits>
 
 namespace {
 
@@ -19,7 +21,7 @@ constexpr int kWarmUpSteps = 120;
 constexpr float kFarBelow = 2000.0f;
 
 // Copies of `own`, `count` of them, moved far below the world.
-template <typename Shape> std::vector<Shape> farCopies(const std::vector<Shape>& own, size_t count)
+template <typename Shape> std::vector<Shape> farCopies(const ShapeList<Shape>& own, size_t count)
 {
     std::vector<Shape> copies;
     for (size_t i = 0; i < count; ++i) {
@@ -53,24 +55,39 @@ std::unique_ptr<Game> warmedScaledWorld(benchmark::State& state, SteadyPlay& pla
     }
     if (world->lines.size() < shapes) {
         const auto added = farCopies(world->lines, shapes - world->lines.size());
-        world->lines.insert(world->lines.end(), added.begin(), added.end());
+        world->lines.append(added.begin(), added.end());
     }
     if (world->arcs.size() < shapes) {
         const auto added = farCopies(world->arcs, shapes - world->arcs.size());
-        world->arcs.insert(world->arcs.end(), added.begin(), added.end());
+        world->arcs.append(added.begin(), added.end());
     }
     return world;
 }
 
+// How the level pass finds its shapes: the plain walk over all of them (the game before the
+// index), the game's grid of square cells, or buckets along x (cells as wide, and as high as
+// the whole level).
+enum LevelPass : int64_t { kPlainWalk = 0, kGrid = 1, kBucketsAlongX = 2 };
+
+constexpr double kCellSize = 128.0;
+
+// The frame step with the level pass of the third argument.
 void BM_ScaleStep(benchmark::State& state)
 {
     SilencedLog silenced;
     ScopedWorkingDirectory inAssets(assetsDir());
     SteadyPlay play;
     const auto world = warmedScaledWorld(state, play);
+    const int64_t pass = state.range(2);
+    if (pass == kBucketsAlongX) {
+        world->physics.shapeIndex = ShapeIndex(kCellSize, std::numeric_limits<double>::infinity());
+    } else if (pass == kGrid && state.range(3) != 0) {
+        world->physics.shapeIndex =
+            ShapeIndex(static_cast<double>(state.range(3)), static_cast<double>(state.range(3)));
+    }
     for (auto _ : state) {
         play.beforeStep(*world);
-        benchmark::DoNotOptimize(world->frameStep());
+        benchmark::DoNotOptimize(pass == kPlainWalk ? plainFrameStep(*world) : world->frameStep());
     }
 }
 
@@ -142,8 +159,27 @@ void scaleGrid(benchmark::internal::Benchmark* benchmark)
     }
 }
 
-// The avatar's level pass against `shapes` lines, or arcs, that it does not touch: the cost of
-// one test. (With no lines to carry it, the avatar tries every arc.)
+// Before (the plain walk) up to 10,000 shapes, the grid and the buckets along x up to 100,000;
+// the last argument, when not 0, is the grid's cell size.
+void scaleSteps(benchmark::internal::Benchmark* benchmark)
+{
+    benchmark->ArgNames({"pictures", "shapes", "pass", "cell"});
+    for (int64_t pictures : {10, 100, 1000}) {
+        for (int64_t shapes : {100, 1000, 10000, 100000}) {
+            for (int64_t pass : {kPlainWalk, kGrid, kBucketsAlongX}) {
+                if (pass != kPlainWalk || shapes <= 10000) {
+                    benchmark->Args({pictures, shapes, pass, 0});
+                }
+            }
+        }
+    }
+    for (int64_t cell : {32, 64, 256, 512}) {
+        benchmark->Args({1000, 10000, kGrid, cell});
+    }
+}
+
+// The avatar's plain level pass (every shape tried) against `shapes` lines, or arcs, that it
+// does not touch: the cost of one test. (With no lines to carry it, the avatar tries every arc.)
 void levelPassAgainst(benchmark::State& state, bool arcs)
 {
     SilencedLog silenced;
@@ -151,16 +187,18 @@ void levelPassAgainst(benchmark::State& state, bool arcs)
     const auto shapes = static_cast<size_t>(state.range(0));
     const auto world = buildWorld(RenderMode::Headless, true);
     if (arcs) {
-        world->arcs = farCopies(world->arcs, shapes);
+        const auto copies = farCopies(world->arcs, shapes);
+        world->arcs.assign(copies.begin(), copies.end());
         world->lines.clear();
     } else {
-        world->lines = farCopies(world->lines, shapes);
+        const auto copies = farCopies(world->lines, shapes);
+        world->lines.assign(copies.begin(), copies.end());
         world->arcs.clear();
     }
     Entity& avatar = world->avatar();
     for (auto _ : state) {
         avatar.speed = 0.0f; // only gravity's push of this pass, never a build-up
-        world->physics.collideWithLevel(world->avatars());
+        plainLevelPass(*world, world->avatars());
         benchmark::DoNotOptimize(avatar.speed);
     }
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(shapes));
@@ -171,7 +209,7 @@ void BM_LevelPassArcs(benchmark::State& state) { levelPassAgainst(state, true); 
 
 } // namespace
 
-BENCHMARK(BM_ScaleStep)->Apply(scaleGrid)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ScaleStep)->Apply(scaleSteps)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ScalePasses)->Apply(scaleGrid)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LevelPassLines)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LevelPassArcs)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);

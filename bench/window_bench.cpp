@@ -11,6 +11,7 @@
 #include <SDL.h>
 
 #include <chrono>
+#include <cstdlib>
 
 namespace {
 
@@ -19,7 +20,9 @@ constexpr int kWarmUpSteps = 600;
 // The window and the bundled world, played for ten seconds of game time as SteadyPlay plays.
 class DrawnWorld {
 public:
-    explicit DrawnWorld(benchmark::State& state) : inAssets(assetsDir())
+    // `pictures`: level pictures in all, as many more made as the level's "#_Image" records
+    // make them (in the level's pen, all in view).
+    explicit DrawnWorld(benchmark::State& state, size_t pictures = 0) : inAssets(assetsDir())
     {
         const char* failure = openWindow();
         if (failure != nullptr) {
@@ -28,7 +31,17 @@ public:
         }
         state.SetLabel(glDescription());
         world = buildWorld(RenderMode::Window, true);
-        for (int step = 0; step < kWarmUpSteps; ++step) {
+        while (world->levelPictures().size() < pictures) {
+            const float dirX = static_cast<float>(std::rand() % 10 - 5);
+            const float dirY = static_cast<float>(std::rand() % 10 - 5);
+            auto picture =
+                std::make_unique<Entity>(200.0f, 100.0f, 150.0f, 64.0f, 64.0f, dirX, dirY);
+            picture->imageIds.push_back(world->renderer.loadImage("bitmap2.bmp"));
+            world->levelPictures().push_back(std::move(picture));
+        }
+        // A world of many pictures draws slowly: a few steps, the pictures stay in view.
+        const int warmUp = pictures > 3 ? 10 : kWarmUpSteps;
+        for (int step = 0; step < warmUp; ++step) {
             play.beforeStep(*world);
             world->frameStep();
         }
@@ -49,10 +62,11 @@ public:
     SteadyPlay play;
 };
 
-// The same frame drawn over and over: clear, background, tile, entities, swap.
+// The same frame drawn over and over: clear, background, tile, entities, swap. The argument is
+// the number of level pictures (3 in the bundled level).
 void BM_DrawFrame(benchmark::State& state)
 {
-    DrawnWorld drawn(state);
+    DrawnWorld drawn(state, static_cast<size_t>(state.range(0)));
     if (drawn.world == nullptr) {
         return;
     }
@@ -162,7 +176,7 @@ void BM_StartUpToFirstFrame(benchmark::State& state)
 
 } // namespace
 
-BENCHMARK(BM_DrawFrame)->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DrawFrame)->Arg(3)->Arg(1000)->UseRealTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DrawFrameWithoutBackground)->UseRealTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ClearAndSwap)->UseRealTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DrawScene)->UseRealTime()->Unit(benchmark::kMicrosecond);

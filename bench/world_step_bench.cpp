@@ -2,6 +2,7 @@
 // rule, with the drawing reduced to the camera clamp.
 
 #include "support/BenchSupport.h"
+#include "workspace/PlainLevelPass.h"
 
 #include <benchmark/benchmark.h>
 
@@ -19,7 +20,8 @@ void reportWorld(benchmark::State& state, const Game& world)
 }
 
 // The avatar walks to and fro and jumps (SteadyPlay); the enemies chase it when it comes near.
-void BM_WorldStep(benchmark::State& state, bool withLevel)
+// `plain`: the level pass walks every line and arc, as before the shapes were indexed.
+void BM_WorldStep(benchmark::State& state, bool withLevel, bool plain)
 {
     SilencedLog silenced;
     ScopedWorkingDirectory inAssets(assetsDir());
@@ -31,7 +33,7 @@ void BM_WorldStep(benchmark::State& state, bool withLevel)
     }
     for (auto _ : state) {
         play.beforeStep(*world);
-        benchmark::DoNotOptimize(world->frameStep());
+        benchmark::DoNotOptimize(plain ? plainFrameStep(*world) : world->frameStep());
     }
     reportWorld(state, *world);
 }
@@ -60,6 +62,7 @@ void BM_WorldStepShooting(benchmark::State& state)
 
 } // namespace
 
-BENCHMARK_CAPTURE(BM_WorldStep, builtin_scene, false);
-BENCHMARK_CAPTURE(BM_WorldStep, bundled_level, true);
+BENCHMARK_CAPTURE(BM_WorldStep, builtin_scene, false, false);
+BENCHMARK_CAPTURE(BM_WorldStep, bundled_level, true, false);
+BENCHMARK_CAPTURE(BM_WorldStep, bundled_level_plain_walk, true, true);
 BENCHMARK(BM_WorldStepShooting);

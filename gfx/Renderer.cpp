@@ -170,12 +170,4 @@ void Renderer::notePictureFile(const char* fileName)
     }
 }
 
-int Renderer::findImageIndex(int32_t id) const
-{
-    for (size_t index = 0; index < images.size(); ++index) {
-        if (images[index].id == id) {
-            return static_cast<int>(index);
-        }
-    }
-    return -1;
-}
+int Renderer::findImageIndex(int32_t id) const { return imageIndex.find(images, id); }

@@ -2,6 +2,7 @@
 
 #include "entities/Entity.h"
 #include "gfx/Image.h"
+#include "gfx/ImageIndex.h"
 #include "gfx/PictureCache.h"
 #include "physics/Vec2.h"
 #include "world/Tile.h"
@@ -60,6 +61,7 @@ public:
 
 private:
     void notePictureFile(const char* fileName);
+    mutable ImageIndex imageIndex; // a lookup aid only: finding changes nothing one can see
     void initGlState();
     void resizeViewport(int width, int height);
     // The picture's texture (0 when headless) and the part of it the picture covers; `copied`

@@ -5,6 +5,33 @@
 #include "physics/LineCollision.h"
 #include "world/Game.h"
 
+namespace {
+
+// Tries, in list order, the shapes that `gather` finds near the entity. Whenever one moves the
+// entity, the shapes after it are gathered again for its new place, so every shape that could
+// act where the entity then stands is tried, and a shape passed over could not have changed it.
+template <typename Shape, typename Gather, typename Try>
+void tryNearby(Entity& entity, const ShapeList<Shape>& shapes, Gather gather,
+               const std::vector<uint32_t>& nearby, Try tryShape)
+{
+    gather(0);
+    size_t next = 0;
+    while (next < nearby.size()) {
+        const uint32_t number = nearby[next];
+        const float x = entity.x;
+        const float y = entity.y;
+        tryShape(shapes[number]);
+        if (entity.x != x || entity.y != y) {
+            gather(number + 1);
+            next = 0;
+        } else {
+            ++next;
+        }
+    }
+}
+
+} // namespace
+
 void Physics::step()
 {
     Game& world = *owner;
@@ -32,22 +59,28 @@ void Physics::moveAll(EntityList& list)
 void Physics::collideWithLevel(EntityList& list)
 {
     const Game& world = *owner;
-    for (const std::unique_ptr<Entity>& entity : list) {
-        entity->inContact = false;
+    shapeIndex.update(world.lines, world.arcs);
+    for (const std::unique_ptr<Entity>& each : list) {
+        Entity& entity = *each;
+        entity.inContact = false;
         bool supported = false;
         bool held = false;
-        for (const CollisionVector& line : world.lines) {
-            collideWithLine(*entity, line, gravity, supported);
-        }
+        tryNearby(
+            entity, world.lines, [&](uint32_t from) { shapeIndex.linesNear(entity, from, nearby); },
+            nearby,
+            [&](const CollisionVector& line) {
+                collideWithLine(entity, line, gravity, supported);
+            });
         if (!supported) {
-            for (const CollisionArc& arc : world.arcs) {
-                collideWithArc(*entity, arc, held);
-            }
+            tryNearby(
+                entity, world.arcs,
+                [&](uint32_t from) { shapeIndex.arcsNear(entity, from, nearby); }, nearby,
+                [&](const CollisionArc& arc) { collideWithArc(entity, arc, held); });
         }
         if (!held) {
-            const Vec2 velocity = gravity + entity->velocity();
-            entity->setSpeed(fastSqrt(lengthSquared(velocity)));
-            entity->setDirection(velocity);
+            const Vec2 velocity = gravity + entity.velocity();
+            entity.setSpeed(fastSqrt(lengthSquared(velocity)));
+            entity.setDirection(velocity);
         }
     }
 }

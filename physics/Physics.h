@@ -1,7 +1,11 @@
 #pragma once
 
 #include "entities/Entity.h"
+#include "physics/ShapeIndex.h"
 #include "physics/Vec2.h"
+
+#include <cstdint>
+#include <vector>
 
 class Game;
 
@@ -17,6 +21,7 @@ public:
     void moveAll(EntityList& list);
 
     // Each entity against every line, then (unless a line carried it) every arc, then gravity.
+    // Only the shapes that the index finds near the entity are tried: the others cannot act.
     void collideWithLevel(EntityList& list);
 
     // Entities of `a` bounce off entities of `b`; each contact is logged and queued as an event.
@@ -24,4 +29,8 @@ public:
 
     Vec2 gravity{0.0f, 10.0f};
     Game* owner = nullptr;
+    ShapeIndex shapeIndex;
+
+private:
+    std::vector<uint32_t> nearby;
 };

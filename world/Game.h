@@ -6,6 +6,7 @@
 #include "gfx/Renderer.h"
 #include "physics/CollisionShapes.h"
 #include "physics/Physics.h"
+#include "physics/ShapeList.h"
 #include "world/Chaser.h"
 #include "world/Tile.h"
 
@@ -56,8 +57,8 @@ public:
     Renderer renderer;
     Player player;
     std::array<EntityList, kEntityListCount> entityLists;
-    std::vector<CollisionVector> lines;
-    std::vector<CollisionArc> arcs;
+    ShapeList<CollisionVector> lines;
+    ShapeList<CollisionArc> arcs;
     std::vector<Chaser> chasers;
     std::vector<InputEvent> inputQueue;
     std::vector<Tile> tiles;
