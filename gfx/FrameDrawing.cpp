@@ -40,10 +40,12 @@ void Renderer::drawScene()
     glLoadIdentity();
     glOrtho(camera.x, camera.x + screenSize.x, camera.y + screenSize.y, camera.y, -1.0, 1.0);
     drawBackground();
-    drawTiles(owner->tiles);
+    QuadRun run;
+    drawTiles(owner->tiles, run);
     for (const EntityList& list : owner->entityLists) {
-        drawEntities(list);
+        drawEntities(list, run);
     }
+    endQuadRun(run);
 }
 
 // The background stretched over the whole world; its last row lands at worldSize.y / 1.35.
@@ -69,15 +71,21 @@ void Renderer::drawBackground() const
     glDisable(GL_TEXTURE_2D);
 }
 
-void Renderer::drawPicture(int index, float x, float y, float width, float height) const
+void Renderer::drawPicture(int index, float x, float y, float width, float height,
+                           QuadRun& run) const
 {
     const ImageRecord& record = images[static_cast<size_t>(index)];
     const float right = x + width;
     const float bottom = y + height;
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, record.texture);
-    glColor3f(1.0f, 1.0f, 1.0f);
-    glBegin(GL_QUADS);
+    if (!run.open || run.texture != record.texture) {
+        endQuadRun(run);
+        glEnable(GL_TEXTURE_2D);
+        glBindTexture(GL_TEXTURE_2D, record.texture);
+        glColor3f(1.0f, 1.0f, 1.0f);
+        glBegin(GL_QUADS);
+        run.open = true;
+        run.texture = record.texture;
+    }
     glTexCoord2f(record.texLeft, record.texTop);
     glVertex2f(x, y);
     glTexCoord2f(record.texLeft, record.texBottom);
@@ -86,25 +94,32 @@ void Renderer::drawPicture(int index, float x, float y, float width, float heigh
     glVertex2f(right, bottom);
     glTexCoord2f(record.texRight, record.texTop);
     glVertex2f(right, y);
-    glEnd();
-    glDisable(GL_TEXTURE_2D);
+}
+
+void Renderer::endQuadRun(QuadRun& run)
+{
+    if (run.open) {
+        glEnd();
+        glDisable(GL_TEXTURE_2D);
+        run.open = false;
+    }
 }
 
 // Tiles in list order; an unknown picture ends the list for this frame.
-void Renderer::drawTiles(const std::vector<Tile>& tileList) const
+void Renderer::drawTiles(const std::vector<Tile>& tileList, QuadRun& run) const
 {
     for (const Tile& tile : tileList) {
         const int index = findImageIndex(tile.imageId);
         if (index == -1) {
             return;
         }
-        drawPicture(index, tile.x, tile.y, tile.width, tile.height);
+        drawPicture(index, tile.x, tile.y, tile.width, tile.height, run);
     }
 }
 
 // Entities in list order, each with its first picture. An entity without pictures is skipped;
 // an unknown picture ends the list for this frame.
-void Renderer::drawEntities(const EntityList& list) const
+void Renderer::drawEntities(const EntityList& list, QuadRun& run) const
 {
     for (const std::unique_ptr<Entity>& entity : list) {
         if (entity->imageIds.empty()) {
@@ -114,7 +129,7 @@ void Renderer::drawEntities(const EntityList& list) const
         if (index == -1) {
             return;
         }
-        drawPicture(index, entity->x, entity->y, entity->width, entity->height);
+        drawPicture(index, entity->x, entity->y, entity->width, entity->height, run);
     }
 }
 

@@ -72,8 +72,15 @@ private:
     ImageRecord sharedPicture(const char* fileName);
     // Reads, converts and masks the picture of an open file, which it closes.
     SharedPicture readPicture(std::FILE* file, const char* fileName);
+    // Pictures drawn one after another with the same texture share one run of quads: the
+    // same quads in the same order give the same pixels, at a fraction of a draw each.
+    struct QuadRun {
+        bool open = false;
+        uint32_t texture = 0;
+    };
     void drawBackground() const;
-    void drawTiles(const std::vector<Tile>& tiles) const;
-    void drawEntities(const EntityList& list) const;
-    void drawPicture(int index, float x, float y, float width, float height) const;
+    void drawTiles(const std::vector<Tile>& tiles, QuadRun& run) const;
+    void drawEntities(const EntityList& list, QuadRun& run) const;
+    void drawPicture(int index, float x, float y, float width, float height, QuadRun& run) const;
+    static void endQuadRun(QuadRun& run);
 };
