@@ -119,14 +119,19 @@ bool LevelReader::readPlainWord(std::string& word)
     return true;
 }
 
-// Reads a word and tells the observer, with what `report` already holds.
-bool LevelReader::readWordFor(ReadReport& report, std::string& word)
+// Reads a word and tells the observer, with what `report` already holds and, given a key
+// table, the key the word spells.
+bool LevelReader::readWordFor(ReadReport& report, std::string& word,
+                              LevelKey (*findKey)(const std::string&))
 {
     skipLevelSpace(source);
     report.at = source.textPosition();
     report.offset = source.taken();
     if (!readPlainWord(word)) {
         return false;
+    }
+    if (findKey != nullptr) {
+        report.key = findKey(word);
     }
     report.runLength = source.taken() - report.offset;
     report.word = word;
@@ -164,22 +169,14 @@ bool LevelReader::readKey(int step, int steps, LevelKey (*findKey)(const std::st
         key = findKey(keyWord);
         return true;
     }
-    // The key is looked up before the report is told, so the report can name it.
-    skipLevelSpace(source);
     ReadReport report;
     report.event = ReadEvent::Key;
     report.step = step + 1;
     report.steps = steps;
-    report.at = source.textPosition();
-    report.offset = source.taken();
-    if (!readPlainWord(keyWord)) {
+    if (!readWordFor(report, keyWord, findKey)) {
         return false;
     }
-    key = findKey(keyWord);
-    report.key = key;
-    report.runLength = source.taken() - report.offset;
-    report.word = keyWord;
-    tell(report);
+    key = report.key;
     return true;
 }
 

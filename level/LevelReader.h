@@ -100,7 +100,8 @@ public:
 
 private:
     bool readPlainWord(std::string& word);
-    bool readWordFor(ReadReport& report, std::string& word);
+    bool readWordFor(ReadReport& report, std::string& word,
+                     LevelKey (*findKey)(const std::string&) = nullptr);
     bool readName(LevelKey key, std::string& name);
     bool readKey(int step, int steps, LevelKey (*findKey)(const std::string&), LevelKey& key);
     void endRecord(int stepsRead, int steps);
