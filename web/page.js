@@ -9,6 +9,9 @@ const WATCHED = '/watched.txt';
 const GAME_KEYS = new Set([' ', 'a', 'A', 'd', 'D', '`', 'ArrowUp', 'ArrowDown', 'ArrowLeft',
   'ArrowRight']);
 
+// Emscripten's own notices about its GL emulation are not the game's: they go to the console.
+const EMSCRIPTEN_NOTICE = /^(WARNING: using emscripten GL|TODO: gl)/;
+
 const page = {
   log: document.getElementById('log'),
   errors: document.getElementById('errors'),
@@ -48,7 +51,7 @@ function freshCanvas() {
 
 // Asks the running program to end as a closed window would (app/BrowserHost.cpp reads it).
 function stopCurrent() {
-  if (page.current) page.current.module.quitRequested = true;
+  if (page.current && page.current.module) page.current.module.quitRequested = true;
   page.current = null;
 }
 
@@ -64,7 +67,8 @@ async function start(factory, args, extraFiles) {
     canvas: freshCanvas(),
     keyboardListeningElement: run.keys,
     print: mine(line => show(page.log, line)),
-    printErr: mine(line => show(page.errors, line)),
+    onExit: () => { run.ended = true; },
+    printErr: mine(line => EMSCRIPTEN_NOTICE.test(line) ? console.warn(line) : show(page.errors, line)),
     preRun: [m => {
       m.FS.mkdir(GAME_FOLDER);
       for (const file of files) m.FS.writeFile(file.path || GAME_FOLDER + '/' + file.name, file.bytes);
@@ -137,6 +141,10 @@ function onKey(event) {
 
 for (const type of ['keydown', 'keyup', 'keypress']) document.addEventListener(type, onKey);
 page.saveRecording.addEventListener('click', saveRecording);
+// Stop ends the game as closing its window would; its last frame, log and recording stay.
+document.getElementById('stop').addEventListener('click', () => {
+  if (page.current && page.current.module) page.current.module.quitRequested = true;
+});
 document.getElementById('level-folder').addEventListener('change', e => playChosenLevel(e.target));
 document.getElementById('level-files').addEventListener('change', e => playChosenLevel(e.target));
 document.getElementById('watch-recording').addEventListener('change', e => watchRecording(e.target));
@@ -144,6 +152,8 @@ document.getElementById('bundled-level').addEventListener('click', async () => {
   page.levelFiles = await bundledLevel();
   await start(createQuillfen, [], []);
 });
+
+window.quillfenPage = page; // for the browser's console and the page's tests
 
 (async () => {
   page.levelFiles = await bundledLevel();
