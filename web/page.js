@@ -119,7 +119,7 @@ async function watchRecording(input) {
   if (!file) return;
   const recording = await readFile(file);
   recording.path = WATCHED;
-  await start(createQuillfenWatch, ['--watch', WATCHED], [recording]);
+  await start(createQuillfenWatch, ['--watch', '--input', WATCHED], [recording]);
 }
 
 // Keys go to the running program, except while the game waits on its console: then the next
