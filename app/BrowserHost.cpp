@@ -8,7 +8,10 @@
 namespace {
 
 // The page asks a program to end (it loads another) as a closed window would.
-bool pageAskedToQuit() { return EM_ASM_INT({ return Module.quitRequested ? 1 : 0; }) != 0; }
+bool pageAskedToQuit()
+{
+    return EM_ASM_INT({ return Module.quitRequested ? 1 : 0; }) != 0;
+}
 
 // The console of a page: the next key typed in it once the game waits (web/page.js keeps it
 // from reaching the game as a key event). Enter reads as a new line.

@@ -16,7 +16,7 @@ for option in "$@"; do
   case "$option" in
   --with-test-tools) packages+=(clang libclang-rt-dev clang-format clang-tidy) ;;
   # The browser build: emscripten with its optimiser's parser; the page's test drives chromium.
-  --web) packages+=(emscripten node-acorn python3 nodejs) ;;
+  --web) packages+=(emscripten node-acorn) ;;
   --browser) packages+=(chromium) ;;
   esac
 done

@@ -55,11 +55,22 @@ function stopCurrent() {
   page.current = null;
 }
 
+// The watching program is fetched the first time it is needed.
+function loadScript(source) {
+  return new Promise((resolve, reject) => {
+    const script = document.createElement('script');
+    script.src = source;
+    script.onload = resolve;
+    script.onerror = reject;
+    document.body.append(script);
+  });
+}
+
 async function start(factory, args, extraFiles) {
   stopCurrent();
   page.log.textContent = '';
   page.errors.textContent = '';
-  const run = { keys: keyboardOf(), watching: factory !== createQuillfen, module: null };
+  const run = { keys: keyboardOf(), watching: factory !== createQuillfen, module: null, ended: false };
   page.current = run;
   const mine = f => line => { if (page.current === run) f(line); };
   const files = page.levelFiles.concat(extraFiles);
@@ -119,6 +130,7 @@ async function watchRecording(input) {
   if (!file) return;
   const recording = await readFile(file);
   recording.path = WATCHED;
+  if (typeof createQuillfenWatch === 'undefined') await loadScript('quillfen-watch.js');
   await start(createQuillfenWatch, ['--watch', '--input', WATCHED], [recording]);
 }
 

@@ -32,8 +32,8 @@ ReplayRun runReplayTool(const std::string& arguments, const std::string& outputD
     // browser build under node ("node .../quillfen-replay.js").
     const char* other = std::getenv("QUILLFEN_REPLAY_COMMAND");
     const std::string tool = other != nullptr ? other : quoted(QUILLFEN_REPLAY_TOOL);
-    const std::string command = tool + " " + arguments + " >" +
-                                quoted(logFile) + " 2>" + quoted(errorFile) + " </dev/null";
+    const std::string command =
+        tool + " " + arguments + " >" + quoted(logFile) + " 2>" + quoted(errorFile) + " </dev/null";
     const int result = std::system(command.c_str());
     ReplayRun run;
     run.status = WIFEXITED(result) ? WEXITSTATUS(result) : -1;

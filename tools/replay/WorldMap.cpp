@@ -31,8 +31,7 @@ std::string writeWindowFrame(Game& world, const std::string& path)
     picture.rgb.resize(rowBytes * static_cast<size_t>(picture.height));
     renderer.drawScene();
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, picture.width, picture.height, GL_RGB, GL_UNSIGNED_BYTE,
-                 picture.rgb.data());
+    glReadPixels(0, 0, picture.width, picture.height, GL_RGB, GL_UNSIGNED_BYTE, picture.rgb.data());
     // OpenGL reads the bottom row first.
     for (int row = 0; row < picture.height / 2; ++row) {
         const auto top = picture.rgb.begin() + static_cast<ptrdiff_t>(row * rowBytes);

@@ -5,4 +5,7 @@
 
 std::string writeWorldMap(Game&, const std::string&) { return "the browser build draws no maps"; }
 
-std::string writeWindowFrame(Game&, const std::string&) { return "the browser build draws no frames"; }
+std::string writeWindowFrame(Game&, const std::string&)
+{
+    return "the browser build draws no frames";
+}
