@@ -1,6 +1,7 @@
 // Which bitmaps load (the picture fuzzer's seeds do) or fail, their id taken all the same.
 #include "gfx/Image.h"
 #include "gfx/Renderer.h"
+#include "gfx/SdlBitmap.h"
 #include "support/Pictures.h"
 #include "support/ReplayRun.h"
 #include "support/TestWorld.h"
