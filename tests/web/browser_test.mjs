@@ -89,7 +89,7 @@ after(async () => {
   fs.rmSync(scratch, { recursive: true, force: true });
 });
 
-test('a session played in the page replays natively, with its log and its last frame', async () => {
+test('a session played in the page replays natively, with its log and its last frame', async t => {
   const page = await openPage();
   const canvas = await page.locator('#canvas').boundingBox();
   await page.keyboard.down('d');
@@ -118,10 +118,12 @@ test('a session played in the page replays natively, with its log and its last f
   assert.equal(native.status, 0, native.errors);
   assert.match(native.errors, /stopped after step \d+: the script quit/);
   assert.equal(await logWithoutFrameRates(page), native.log);
-  // Another rasteriser: edges of pictures and lines may round to the next pixel.
-  const difference = await pixelDifference(page, shown, fs.readFileSync(frame), 24);
+  // Here the two frames are the same to the bit; another rasteriser (a GPU's) may round the
+  // edges of pictures to the next pixel.
+  const difference = await pixelDifference(page, shown, fs.readFileSync(frame), 8);
+  t.diagnostic(`canvas against the native frame: ${JSON.stringify(difference)}`);
   assert.ok(difference.sameSize);
-  assert.ok(difference.over < difference.pixels * 0.01, JSON.stringify(difference));
+  assert.ok(difference.over <= difference.pixels * 0.005, JSON.stringify(difference));
   await page.close();
 });
 
