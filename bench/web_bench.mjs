@@ -40,6 +40,7 @@ console.log(`replay per step: native ${(native * 1e6).toFixed(1)} us, node ${(no
 const server = http.createServer((request, response) => {
   const file = path.join(site, request.url === '/' ? 'index.html' : decodeURIComponent(request.url));
   const type = { '.js': 'text/javascript', '.wasm': 'application/wasm', '.html': 'text/html' }[path.extname(file)];
+  if (!fs.existsSync(file)) return response.writeHead(404).end();
   response.writeHead(200, { 'Content-Type': type || 'text/plain' }).end(fs.readFileSync(file));
 }).listen(0, '127.0.0.1');
 const browser = await chromium.launch({
