@@ -3,7 +3,8 @@
 the loader reads (1, 4, 8, 16, 24 and 32 bits), stored bottom-up and top-down, and the cases
 where the loader has rules of its own: bit-field masks, larger and older headers, short
 palettes, run-length encoding, all-clear alpha, odd depths and files cut short. The decoder
-test reads them all through both decoders.
+test reads them all through both decoders. The files named found-*.bmp are inputs on which the
+fuzzer once found the two decoders apart; they are kept, not written here.
 
 usage: fuzz/make_picture_corpus.py [folder]   (default: fuzz/corpus/picture next to it)
 """
@@ -120,6 +121,9 @@ def bitfield_cases():
                 info_header(5, 3, depth, 3, size=56, masks=masks), body)
             cases["bitfields-%d-%02d-v1.bmp" % (depth, index)] = file_of(
                 info_header(5, -3, depth, 3, masks=masks[:3]), body)
+    for index, masks in enumerate(MASKS_16[:2] + MASKS_16[6:8]):
+        cases["bitfields-15-%02d.bmp" % index] = file_of(
+            info_header(3, 2, 15, 3, size=56, masks=masks), packed_rows(3, 2, 16, lambda c, r: noise(c, r, 16)))
     for size in (52, 64, 108, 124):
         masks = (0x0000FF00, 0x00FF0000, 0xFF000000, 0x000000FF)
         body = packed_rows(4, 2, 32, lambda c, r: noise(c, r, 32))
@@ -176,6 +180,9 @@ def rle_cases():
     cases["rle8-off-the-picture.bmp"] = file_of(info8, bytes([0, 2, 9, 1, 200, 3, 0, 2, 0, 9, 4, 4, 0, 1]))
     cases["rle8-24-bit.bmp"] = file_of(info_header(3, 2, 24, 1), rle8)
     cases["rle8-top-down.bmp"] = file_of(info_header(6, -4, 8, 1, 16) + palette_of(16), rle8)
+    # Run-length data is not checked against the palette.
+    cases["rle8-index-past-palette.bmp"] = file_of(
+        info_header(4, 1, 8, 1, 2) + palette_of(2), bytes([2, 1, 2, 9, 0, 1]))
     cases["rle4.bmp"] = file_of(info4, rle4)
     cases["rle4-no-end.bmp"] = file_of(info4, rle4[:-1])
     cases["rle4-cut-in-absolute-run.bmp"] = file_of(info4, rle4[:5])

@@ -1,7 +1,9 @@
-// Arbitrary bytes read as a bitmap file, as the game reads its pictures, then every step a
-// picture goes through before it becomes a texture: the conversion to 32-bit RGBA, the disc
-// mask and the power-of-two copy. No OpenGL is involved.
+// Arbitrary bytes read as a bitmap file twice: by SDL's loader, as the native game reads its
+// pictures, and by the decoder of the browser build. Any difference in verdict, reason, size,
+// alpha channel or pixels is a crash. The picture then goes through every later step of a
+// load: the disc mask and the power-of-two copy. No OpenGL is involved.
 
+#include "gfx/BitmapDecoder.h"
 #include "gfx/PictureFile.h"
 
 #include <cstddef>
@@ -10,7 +12,17 @@
 #include <cstdlib>
 #include <iostream>
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+namespace {
+
+[[noreturn]] void differ(const std::string& what)
+{
+    std::cerr << "The browser build's decoder reads this bitmap differently from SDL's loader: "
+              << what << "." << std::endl;
+    std::abort();
+}
+
+// The bytes as a real file, as the game opens its pictures: seeks past the end succeed.
+std::FILE* fileOf(const uint8_t* data, size_t size)
 {
     std::FILE* file = std::tmpfile();
     if (file == nullptr || std::fwrite(data, 1, size, file) != size) {
@@ -18,13 +30,43 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         std::abort();
     }
     std::rewind(file);
-    PictureFile read = readPictureFile(file);
-    if (!read.refusal.empty() || !read.conversionFailure.empty()) {
+    return file;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    PictureFile native = readPictureFile(fileOf(data, size));
+    PixelImage decoded;
+    bool hadAlphaChannel = false;
+    const std::string reason = decodeBitmap(data, size, decoded, hadAlphaChannel);
+    if (reason != native.refusal) {
+        differ("it gives \"" + reason + "\" where SDL gives \"" + native.refusal + "\"");
+    }
+    if (!reason.empty() || !native.conversionFailure.empty()) {
         return 0;
     }
-    applyDiscMask(read.picture);
+    if (hadAlphaChannel != native.hadAlphaChannel) {
+        differ(hadAlphaChannel ? "it finds an alpha channel SDL does not"
+                               : "it misses the alpha channel SDL finds");
+    }
+    if (decoded.width != native.picture.width || decoded.height != native.picture.height) {
+        differ("its picture is " + std::to_string(decoded.width) + " by " +
+               std::to_string(decoded.height) + " pixels, SDL's " +
+               std::to_string(native.picture.width) + " by " +
+               std::to_string(native.picture.height));
+    }
+    for (size_t index = 0; index < decoded.pixels.size(); ++index) {
+        if (decoded.pixels[index] != native.picture.pixels[index]) {
+            differ("pixel " + std::to_string(index) + " is " +
+                   std::to_string(decoded.pixels[index]) + ", SDL's " +
+                   std::to_string(native.picture.pixels[index]));
+        }
+    }
+    applyDiscMask(decoded);
     float coordinates[4] = {0.0f, 0.0f, 0.0f, 0.0f};
     PixelImage copy;
-    powerOfTwoCopy(read.picture, coordinates, copy);
+    powerOfTwoCopy(decoded, coordinates, copy);
     return 0;
 }

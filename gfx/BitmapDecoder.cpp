@@ -368,39 +368,52 @@ void correctAlpha(Surface& surface)
     }
 }
 
-// A channel of `mask` scaled to 8 bits, rounded down; a wider one keeps its top 8 bits.
-uint32_t channel(uint32_t pixel, uint32_t mask)
-{
-    if (mask == 0) {
-        return 0;
-    }
+// One channel of a packed pixel: where it lies and how many bits it has.
+struct Channel {
+    uint32_t mask = 0;
     int shift = 0;
-    while (((mask >> shift) & 1u) == 0) {
-        ++shift;
-    }
     int bits = 0;
-    while (shift + bits < 32 && ((mask >> (shift + bits)) & 1u) != 0) {
-        ++bits;
+
+    explicit Channel(uint32_t channelMask) : mask(channelMask)
+    {
+        while (mask != 0 && ((mask >> shift) & 1u) == 0) {
+            ++shift;
+        }
+        while (mask != 0 && shift + bits < 32 && ((mask >> (shift + bits)) & 1u) != 0) {
+            ++bits;
+        }
     }
-    const uint32_t value = (pixel & mask) >> shift;
-    if (bits > 8) {
-        return value >> (bits - 8);
+
+    // The channel scaled to 8 bits, rounded down; a wider one keeps its top 8 bits.
+    uint32_t of(uint32_t pixel) const
+    {
+        const uint32_t value = (pixel & mask) >> shift;
+        if (bits > 8) {
+            return value >> (bits - 8);
+        }
+        return bits == 0 ? 0 : value * 255u / ((1u << bits) - 1u);
     }
-    return value * 255u / ((1u << bits) - 1u);
-}
+};
 
 // The 5-6-5 layout (red on top) is copied through a table of each byte, so the green split
 // across the two bytes is the sum of its scaled high and low parts.
 uint32_t rgba565(uint32_t pixel)
 {
     const uint32_t green = ((pixel >> 8) & 7u) * 8u * 255u / 63u + ((pixel >> 5) & 7u) * 255u / 63u;
-    return channel(pixel, 0xF800) | green << 8 | channel(pixel, 0x001F) << 16 | 0xFF000000u;
+    const uint32_t red = ((pixel >> 11) & 31u) * 255u / 31u;
+    const uint32_t blue = (pixel & 31u) * 255u / 31u;
+    return red | green << 8 | blue << 16 | 0xFF000000u;
 }
 
 void toRgba(const Surface& surface, PixelImage& picture)
 {
     const PixelFormat& format = surface.format;
     const int bytesPerPixel = format.bytesPerPixel();
+    const Channel red(format.masks[0]);
+    const Channel green(format.masks[1]);
+    const Channel blue(format.masks[2]);
+    const Channel alpha(format.masks[3]);
+    const bool is565 = format.masks == kMasks565;
     picture.width = surface.width;
     picture.height = surface.height;
     picture.pixels.assign(static_cast<size_t>(surface.width) * surface.height, 0u);
@@ -414,13 +427,11 @@ void toRgba(const Surface& surface, PixelImage& picture)
             uint32_t rgba = 0;
             if (format.indexed) {
                 rgba = surface.palette[value & 0xFFu];
-            } else if (format.masks == kMasks565) {
+            } else if (is565) {
                 rgba = rgba565(value);
             } else {
-                const uint32_t alpha =
-                    format.masks[3] != 0 ? channel(value, format.masks[3]) : 0xFF;
-                rgba = channel(value, format.masks[0]) | channel(value, format.masks[1]) << 8 |
-                       channel(value, format.masks[2]) << 16 | alpha << 24;
+                rgba = red.of(value) | green.of(value) << 8 | blue.of(value) << 16 |
+                       (format.masks[3] != 0 ? alpha.of(value) : 0xFFu) << 24;
             }
             picture.pixels[static_cast<size_t>(row) * surface.width + column] = rgba;
         }
