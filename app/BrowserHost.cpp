@@ -35,8 +35,12 @@ void adaptWorldToHost(Game& world) { world.readConsoleChar = readPageKey; }
 
 void waitForHost(Uint32 dueTicks)
 {
+    // The browser's timers fire a little late, so the page sleeps until a millisecond before
+    // the step is due and the loop polls the rest of the way, as it does natively.
     const Uint32 now = SDL_GetTicks();
-    emscripten_sleep(dueTicks > now ? dueTicks - now : 0);
+    if (dueTicks > now + 1) {
+        emscripten_sleep(dueTicks - now - 1);
+    }
     if (pageAskedToQuit()) {
         SDL_Event quit{};
         quit.type = SDL_QUIT;

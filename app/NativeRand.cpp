@@ -23,8 +23,7 @@ void NativeRand::reseed(uint32_t seed)
 {
     words[0] = seed == 0 ? 1 : seed;
     for (int index = 1; index < kSeededWords; ++index) {
-        words[index] =
-            static_cast<uint32_t>(nextSeedWord(static_cast<int32_t>(words[index - 1])));
+        words[index] = static_cast<uint32_t>(nextSeedWord(static_cast<int32_t>(words[index - 1])));
     }
     for (int index = kSeededWords; index < kWords; ++index) {
         words[index] = words[index - kSeededWords];
