@@ -1,7 +1,12 @@
 #include "app/GameWindow.h"
 
+#include "app/Host.h"
+
 const char* openGameWindow(Uint32 subsystems)
 {
+    if (const char* problem = hostWindowProblem()) {
+        return problem;
+    }
     if (SDL_Init(subsystems) == -1) {
         return "Failed to initialize SDL";
     }

@@ -1,7 +1,8 @@
 #pragma once
 
 // The names that input scripts and recorded sessions give to the keys the game listens to and
-// to the mouse buttons, with their SDL 1.2 numbers.
+// to the mouse buttons, with the codes of the build's SDL (the browser's numbers the arrows
+// differently).
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,7 @@
 #include "app/MainLoop.h"
 
 #include "app/FrameRateReport.h"
+#include "app/Host.h"
 #include "app/SessionRecorder.h"
 #include "app/StandardStreams.h"
 #include "world/Game.h"
@@ -58,6 +59,7 @@ void runMainLoop(Game& world, char* captionBuffer, Uint32 (*readTicks)())
     while (!quit) {
         quit = pollEvents(world) || quit;
         if (!stepIsDue(readTicks(), lastStep)) {
+            waitForHost(lastStep + kStepPeriodMilliseconds);
             continue;
         }
         if (!quit) {

@@ -1,6 +1,7 @@
 // Quillfen: opens the window, builds the world, reads the level and runs the main loop.
 
 #include "app/GameWindow.h"
+#include "app/Host.h"
 #include "app/MainLoop.h"
 #include "app/SessionRecorder.h"
 #include "app/StandardStreams.h"
@@ -39,6 +40,7 @@ int play()
     static char captionBuffer[1024];
     openWindow();
     Game world;
+    adaptWorldToHost(world);
     loadLevel(world);
     warnOnceIfLogIsLost("quillfen");
     std::snprintf(captionBuffer, sizeof captionBuffer, "Quillfen");

@@ -5,7 +5,7 @@
 
 namespace {
 
-uint32_t littleEndian(const Uint8* bytes, int count)
+uint32_t littleEndian(const uint8_t* bytes, int count)
 {
     uint32_t value = 0;
     for (int index = count - 1; index >= 0; --index) {
@@ -22,13 +22,11 @@ struct BitmapClaim {
     bool uncompressed = false;
 };
 
-// The file header (14 bytes) and as much of the picture header as the checks read.
 constexpr int kFileHeaderBytes = 14;
-constexpr int kHeaderBytesRead = kFileHeaderBytes + 40;
 
 // Reads what the header says. False when there is nothing to judge (not a bitmap, a shape of
 // no pixels or of a depth the loader refuses anyway).
-bool readClaim(const Uint8 (&header)[kHeaderBytesRead], BitmapClaim& claim)
+bool readClaim(const uint8_t* header, BitmapClaim& claim)
 {
     const uint32_t headerSize = littleEndian(header + 14, 4);
     int64_t height = 0;
@@ -51,7 +49,7 @@ bool readClaim(const Uint8 (&header)[kHeaderBytesRead], BitmapClaim& claim)
 
 // A picture header of a size no bitmap has, or one the file does not even hold in full: the
 // loader would read past it into garbage.
-std::string headerRefusal(const Uint8 (&header)[kHeaderBytesRead], int64_t fileBytes)
+std::string headerRefusal(const uint8_t* header, int64_t fileBytes)
 {
     const uint32_t headerSize = littleEndian(header + 14, 4);
     if (headerSize < 12 || (headerSize > 12 && headerSize < 16)) {
@@ -96,31 +94,30 @@ std::string storageRefusal(const BitmapClaim& claim, int64_t fileBytes)
 
 } // namespace
 
-std::string bitmapRefusal(SDL_RWops* stream)
+std::string bitmapRefusal(const uint8_t* header, size_t headerBytes, int64_t fileBytes)
 {
-    const int start = SDL_RWtell(stream);
-    const int end = SDL_RWseek(stream, 0, RW_SEEK_END);
-    if (start < 0 || end < start || SDL_RWseek(stream, start, RW_SEEK_SET) != start) {
-        return "";
-    }
-    Uint8 header[kHeaderBytesRead] = {};
-    const int read = SDL_RWread(stream, header, 1, sizeof header);
-    SDL_RWseek(stream, start, RW_SEEK_SET);
-    const int64_t fileBytes = end - start;
     if (fileBytes == 0) {
         return "the file is empty";
     }
-    if (read < 2 || header[0] != 'B' || header[1] != 'M') {
+    if (headerBytes < 2 || header[0] != 'B' || header[1] != 'M') {
         return "not a bitmap: it does not start with \"BM\"";
     }
-    if (read < kFileHeaderBytes + 4) {
+    if (headerBytes < kFileHeaderBytes + 4) {
         return "cut short at byte " + std::to_string(fileBytes) + ", inside its header";
     }
-    std::string refusal = headerRefusal(header, fileBytes);
+    uint8_t whole[kBitmapHeaderBytes] = {};
+    std::copy(header, header + std::min<size_t>(headerBytes, kBitmapHeaderBytes), whole);
+    std::string refusal = headerRefusal(whole, fileBytes);
     BitmapClaim claim;
-    if (!refusal.empty() || !readClaim(header, claim)) {
+    if (!refusal.empty() || !readClaim(whole, claim)) {
         return refusal;
     }
     refusal = sizeRefusal(claim);
     return refusal.empty() ? storageRefusal(claim, fileBytes) : refusal;
+}
+
+std::string bitmapRefusal(const uint8_t* bytes, size_t size)
+{
+    return bitmapRefusal(bytes, std::min<size_t>(size, kBitmapHeaderBytes),
+                         static_cast<int64_t>(size));
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <SDL.h>
+#include "gfx/PixelImage.h"
 
 #include <cstdint>
 #include <stdexcept>
@@ -38,29 +38,6 @@ extern const char* const kNoAlphaSurface;
 extern const char* const kNoAlphaLine;
 extern const char* const kCopyFailedLine;
 
-// Reads a bitmap; null if it cannot be read, with the cause in `reason` when it is given. The
-// stream is closed either way. An uncompressed bitmap whose header claims more pixels than the
-// file holds is refused before the loader reserves memory for them.
-SDL_Surface* readBitmap(SDL_RWops* stream, std::string* reason = nullptr);
-
-// The surface as 32-bit RGBA (bytes red, green, blue, alpha): pixels of a surface without an
-// alpha channel come out opaque, a surface with one (16-bit, say) keeps each pixel's alpha.
-// Returns the given surface when it is already 32 bits with an alpha channel; otherwise a new
-// surface, releasing the given one. Null (the given surface released) if none can be made.
-SDL_Surface* toRgbaSurface(SDL_Surface* surface);
-
-// Cuts the picture to a disc: rows are rewritten whole by the midpoint walk of one octant.
-void applyDiscMask(SDL_Surface* surface);
-
-// Columns [min(a,b), max(a,b)) of `row` opaque, the rest of the row transparent.
-void setRowAlpha(SDL_Surface* surface, int row, int a, int b);
-
-// The smallest power of two not below `size` (1 for sizes of 1 or less).
-int powerOfTwoAtLeast(int size);
-
-// A power-of-two copy of the surface with the picture in its top-left corner; fills the four
-// texture coordinates (left, top, right, bottom) first. Null if the copy cannot be made.
-SDL_Surface* powerOfTwoCopy(SDL_Surface* surface, float coordinates[4]);
-
-// Uploads the surface as a texture with nearest filtering. Returns the texture name, or 0.
-uint32_t uploadTexture(SDL_Surface* surface, float coordinates[4]);
+// Uploads a power-of-two copy of the picture as a texture with nearest filtering; fills the
+// texture coordinates as powerOfTwoCopy does. Returns the texture name, or 0.
+uint32_t uploadTexture(const PixelImage& picture, float coordinates[4]);

@@ -1,6 +1,7 @@
 #include "gfx/Renderer.h"
 
 #include "entities/Entity.h"
+#include "gfx/PictureFile.h"
 #include "level/InputFile.h"
 
 #include <GL/gl.h>
@@ -8,21 +9,6 @@
 
 #include <algorithm>
 #include <iostream>
-
-namespace {
-
-// An SDL stream that reads the open file and closes it when it is closed; null (the file
-// closed) if SDL cannot make one.
-SDL_RWops* streamOf(std::FILE* file)
-{
-    SDL_RWops* stream = SDL_RWFromFP(file, SDL_TRUE);
-    if (stream == nullptr) {
-        std::fclose(file);
-    }
-    return stream;
-}
-
-} // namespace
 
 Renderer::Renderer(Game* world, float screenWidth, float screenHeight, float worldWidth,
                    float worldHeight, RenderMode renderMode)
@@ -61,19 +47,18 @@ void Renderer::resizeViewport(int width, int height)
     glLoadIdentity();
 }
 
-ImageRecord Renderer::textureRecord(SDL_Surface* surface, bool& copied) const
+ImageRecord Renderer::textureRecord(const PixelImage& picture, bool& copied) const
 {
     float coordinates[4] = {0.0f, 0.0f, 0.0f, 0.0f};
     ImageRecord record;
     if (mode == RenderMode::Window) {
         // Texture names are never 0, so 0 means the copy failed.
-        record.texture = uploadTexture(surface, coordinates);
+        record.texture = uploadTexture(picture, coordinates);
         copied = record.texture != 0;
     } else {
         // Headless: the same copy is made (and can fail the same way), but no texture.
-        SDL_Surface* copy = powerOfTwoCopy(surface, coordinates);
-        copied = copy != nullptr;
-        SDL_FreeSurface(copy);
+        PixelImage copy;
+        copied = powerOfTwoCopy(picture, coordinates, copy);
     }
     record.texLeft = coordinates[0];
     record.texTop = coordinates[1];
@@ -111,31 +96,28 @@ ImageRecord Renderer::sharedPicture(const char* fileName)
 
 SharedPicture Renderer::readPicture(std::FILE* file, const char* fileName)
 {
-    std::string reason;
-    SDL_Surface* loaded = readBitmap(streamOf(file), &reason);
-    if (loaded == nullptr) {
-        throw ImageLoadError(kImageFailedToLoad, fileName, reason);
+    PictureFile read = readPictureFile(file);
+    if (!read.refusal.empty()) {
+        throw ImageLoadError(kImageFailedToLoad, fileName, read.refusal);
     }
-    reason = pictures.budgetRefusal(loaded->w, loaded->h);
+    const std::string reason = pictures.budgetRefusal(read.picture.width, read.picture.height);
     if (!reason.empty()) {
-        SDL_FreeSurface(loaded);
         throw ImageLoadError(kImageFailedToLoad, fileName, reason);
     }
     SharedPicture picture;
-    picture.convertedToRgba = loaded->format->Amask == 0;
-    SDL_Surface* surface = toRgbaSurface(loaded);
-    if (surface == nullptr) {
-        throw ImageLoadError(kNoAlphaSurface, fileName, SDL_GetError());
+    picture.convertedToRgba = !read.hadAlphaChannel;
+    if (picture.convertedToRgba) {
+        std::cout << kNoAlphaLine << std::endl;
     }
-    SDL_LockSurface(surface);
-    applyDiscMask(surface);
-    SDL_UnlockSurface(surface);
+    if (!read.conversionFailure.empty()) {
+        throw ImageLoadError(kNoAlphaSurface, fileName, read.conversionFailure);
+    }
+    applyDiscMask(read.picture);
 
     bool copied = false;
-    picture.record = textureRecord(surface, copied);
+    picture.record = textureRecord(read.picture, copied);
     picture.copyFailed = !copied;
-    pictures.holdPixels(surface->w, surface->h);
-    SDL_FreeSurface(surface);
+    pictures.holdPixels(read.picture.width, read.picture.height);
     return picture;
 }
 
@@ -144,22 +126,26 @@ void Renderer::loadLevelPicture()
     notePictureFile("level.bmp");
     const InputFile input = openInputFile("level.bmp");
     std::string reason = input.problem;
-    SDL_Surface* surface = nullptr;
+    PictureFile read;
     if (input.file != nullptr) {
-        surface = readBitmap(streamOf(input.file), &reason);
+        read = readPictureFile(input.file);
+        reason = read.refusal.empty()
+                     ? pictures.budgetRefusal(read.picture.width, read.picture.height)
+                     : read.refusal;
     }
-    if (surface != nullptr) {
-        reason = pictures.budgetRefusal(surface->w, surface->h);
-    }
-    if (surface == nullptr || !reason.empty()) {
+    if (input.file == nullptr || !reason.empty()) {
         std::cerr << "quillfen: cannot read the background picture level.bmp (" << reason
                   << "); playing without it" << std::endl;
     } else {
         bool copied = false;
-        levelPicture = textureRecord(surface, copied);
-        pictures.holdPixels(surface->w, surface->h);
+        if (read.conversionFailure.empty()) {
+            levelPicture = textureRecord(read.picture, copied);
+        } else {
+            // The copy into a texture's pixels is what failed.
+            std::cout << kCopyFailedLine << std::endl;
+        }
+        pictures.holdPixels(read.picture.width, read.picture.height);
     }
-    SDL_FreeSurface(surface);
     levelPicture.id = takeObjectId();
 }
 

@@ -66,7 +66,7 @@ private:
     void resizeViewport(int width, int height);
     // The picture's texture (0 when headless) and the part of it the picture covers; `copied`
     // says whether the power-of-two copy could be made.
-    ImageRecord textureRecord(SDL_Surface* surface, bool& copied) const;
+    ImageRecord textureRecord(const PixelImage& picture, bool& copied) const;
     // The picture of the file as a load makes it: from an earlier load of the same unchanged
     // file, or read now. Throws ImageLoadError.
     ImageRecord sharedPicture(const char* fileName);

@@ -120,8 +120,11 @@ bool readFloat(CharSource& source, float& value)
 {
     skipLevelSpace(source);
     std::string text;
-    if (source.peek() == '-' || source.peek() == '+') {
-        text += static_cast<char>(source.take());
+    // The sign is read here and the number's body by strtof: "-nan" is a not-a-number with
+    // its sign bit set on every C library (some drop the sign of a named number).
+    const bool negative = source.peek() == '-';
+    if (negative || source.peek() == '+') {
+        source.take();
     }
     const int first = toLower(source.peek());
     if (first == EOF) {
@@ -136,7 +139,7 @@ bool readFloat(CharSource& source, float& value)
     if (end == text.c_str()) {
         return false;
     }
-    value = number;
+    value = negative ? -number : number;
     return true;
 }
 

@@ -1,11 +1,11 @@
 #include "level/InputFile.h"
 
 #include <fcntl.h>
-#include <linux/magic.h>
 #include <sys/vfs.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -27,6 +27,15 @@ std::string notRegular(mode_t mode)
     return std::string(kind) + ", not a regular file";
 }
 
+// The kernel's own file systems, by the numbers Linux gives them (the browser build's C
+// library has no <linux/magic.h>): proc, sysfs, debugfs, tracefs, securityfs, cgroup2.
+constexpr uint32_t kProcSuperMagic = 0x9fa0;
+constexpr uint32_t kSysfsMagic = 0x62656572;
+constexpr uint32_t kDebugfsMagic = 0x64626720;
+constexpr uint32_t kTracefsMagic = 0x74726163;
+constexpr uint32_t kSecurityfsMagic = 0x73636673;
+constexpr uint32_t kCgroup2SuperMagic = 0x63677270;
+
 // The kernel's own files (/proc, /sys and the like) call themselves regular with a size of 0,
 // yet some of them never end (/proc/self/pagemap) or wait for the kernel (/proc/kmsg).
 bool isKernelFile(int descriptor)
@@ -35,13 +44,13 @@ bool isKernelFile(int descriptor)
     if (::fstatfs(descriptor, &system) != 0) {
         return false;
     }
-    switch (system.f_type) {
-    case PROC_SUPER_MAGIC:
-    case SYSFS_MAGIC:
-    case DEBUGFS_MAGIC:
-    case TRACEFS_MAGIC:
-    case SECURITYFS_MAGIC:
-    case CGROUP2_SUPER_MAGIC: return true;
+    switch (static_cast<uint32_t>(system.f_type)) {
+    case kProcSuperMagic:
+    case kSysfsMagic:
+    case kDebugfsMagic:
+    case kTracefsMagic:
+    case kSecurityfsMagic:
+    case kCgroup2SuperMagic: return true;
     default: return false;
     }
 }

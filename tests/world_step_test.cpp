@@ -1,5 +1,6 @@
 // The world step's stages in their order, the commands, the camera and the built-in scene.
 
+#include "app/NativeRand.h"
 #include "support/TestWorld.h"
 
 #include <gtest/gtest.h>
@@ -229,3 +230,17 @@ TEST(BuiltinScene, HandsOutIdsAndPicturesInTheFixedOrderAndDrawsSixRandomNumbers
 }
 
 } // namespace
+
+// The browser build draws from NativeRand what the native C library's rand draws, seeds at the
+// edges included (0 is taken as 1; the top bit set).
+TEST(BuiltinScene, TheBrowserBuildDrawsTheNativeRandomSequence)
+{
+    for (const unsigned seed : {1U, 0U, 12345U, 0x80000000U, 0xFFFFFFFFU}) {
+        std::srand(seed);
+        NativeRand browser(seed);
+        for (int draw = 0; draw < 1000; ++draw) {
+            ASSERT_EQ(browser.draw(), std::rand()) << "seed " << seed << ", draw " << draw;
+        }
+    }
+    std::srand(1);
+}

@@ -12,9 +12,14 @@ packages=(
   xvfb xauth
   xdotool libx11-dev
 )
-if [ "${1:-}" = "--with-test-tools" ]; then
-  packages+=(clang libclang-rt-dev clang-format clang-tidy)
-fi
+for option in "$@"; do
+  case "$option" in
+  --with-test-tools) packages+=(clang libclang-rt-dev clang-format clang-tidy) ;;
+  # The browser build: emscripten with its optimiser's parser; the page's test drives chromium.
+  --web) packages+=(emscripten node-acorn) ;;
+  --browser) packages+=(chromium) ;;
+  esac
+done
 
 missing=()
 for package in "${packages[@]}"; do

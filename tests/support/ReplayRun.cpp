@@ -28,8 +28,12 @@ ReplayRun runReplayTool(const std::string& arguments, const std::string& outputD
 {
     const std::string logFile = outputDirectory + "/replay-stdout.txt";
     const std::string errorFile = outputDirectory + "/replay-stderr.txt";
-    const std::string command = quoted(QUILLFEN_REPLAY_TOOL) + " " + arguments + " >" +
-                                quoted(logFile) + " 2>" + quoted(errorFile) + " </dev/null";
+    // QUILLFEN_REPLAY_COMMAND runs another build of the tool through the same tests: the
+    // browser build under node ("node .../quillfen-replay.js").
+    const char* other = std::getenv("QUILLFEN_REPLAY_COMMAND");
+    const std::string tool = other != nullptr ? other : quoted(QUILLFEN_REPLAY_TOOL);
+    const std::string command =
+        tool + " " + arguments + " >" + quoted(logFile) + " 2>" + quoted(errorFile) + " </dev/null";
     const int result = std::system(command.c_str());
     ReplayRun run;
     run.status = WIFEXITED(result) ? WEXITSTATUS(result) : -1;

@@ -2,6 +2,7 @@
 
 #include "entities/Entity.h"
 #include "gfx/Image.h"
+#include "gfx/SdlBitmap.h"
 #include "level/InputFile.h"
 #include "level/LevelLoader.h"
 #include "physics/CollisionShapes.h"

@@ -60,8 +60,8 @@ std::vector<std::string> replayInputs(const ReplayOptions& options)
 
 std::string outputClash(const ReplayOptions& options)
 {
-    const std::pair<const char*, std::string> outputs[] = {{"--trace", options.trace},
-                                                           {"--map", options.map}};
+    const std::pair<const char*, std::string> outputs[] = {
+        {"--trace", options.trace}, {"--map", options.map}, {"--frame", options.frame}};
     std::vector<std::string> inputs;
     for (const auto& [option, path] : outputs) {
         struct stat output {};

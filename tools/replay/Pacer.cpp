@@ -1,5 +1,6 @@
 #include "tools/replay/Pacer.h"
 
+#include "app/Host.h"
 #include "app/MainLoop.h"
 
 #include <algorithm>
@@ -34,6 +35,7 @@ bool Pacer::waitForStep()
 {
     bool open = drainWindowEvents();
     while (open && mode == PaceMode::Watch && !stepIsDue(SDL_GetTicks(), lastStepEnd)) {
+        waitForHost(lastStepEnd + kStepPeriodMilliseconds);
         // Sleep while more than a couple of milliseconds are left, then poll to the tick.
         if (lastStepEnd + kStepPeriodMilliseconds - SDL_GetTicks() > 2) {
             SDL_Delay(1);

@@ -5,13 +5,14 @@
 const char* const kReplayUsage =
     "usage: quillfen-replay [--dir DIR] [--steps N] [--input FILE] [--trace FILE] [--map "
     "FILE.png]\n"
-    "                       [--watch | --timedemo]\n"
+    "                       [--frame FILE.png] [--watch | --timedemo]\n"
     "  --dir DIR       the game's working directory, with Level.txt and the bitmaps\n"
     "  --steps N       run at most N world steps (0: only build the world and load the level)\n"
     "  --input FILE    the input script: '<step> down|up <key>', '<step> click <button> <x> <y>',\n"
     "                  '<step> quit', one event per line\n"
     "  --trace FILE    write the trace of every step to FILE (not '-': the log is on stdout)\n"
     "  --map FILE.png  draw the whole world with its collision geometry after the last step\n"
+    "  --frame FILE.png  write the game's window as the last step drew it\n"
     "  --watch         play it in the game's window at the game's pace (16 ms between steps)\n"
     "  --timedemo      play it in the game's window as fast as it goes; then the frame times\n"
     "                  on standard error\n"
@@ -59,6 +60,8 @@ std::string parseReplayOptions(int argc, const char* const* argv, ReplayOptions&
             target = &options.trace;
         } else if (option == "--map") {
             target = &options.map;
+        } else if (option == "--frame") {
+            target = &options.frame;
         } else if (option != "--steps") {
             return "unknown option '" + option + "'";
         }

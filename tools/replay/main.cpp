@@ -2,6 +2,7 @@
 // input script; writes the game's log on standard output, a trace of every step and a map.
 
 #include "app/GameWindow.h"
+#include "app/Host.h"
 #include "app/StandardStreams.h"
 #include "gfx/Image.h"
 #include "level/LevelLoader.h"
@@ -64,7 +65,7 @@ std::string openWindowFor(const ReplayOptions& options)
     if (options.timedemo) {
         // As fast as the renderer goes: no waiting for the screen's refresh at each swap.
         SDL_Init(SDL_INIT_VIDEO);
-        SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, 0);
+        askForUnpacedSwaps();
     }
     const char* failure = openGameWindow(SDL_INIT_VIDEO);
     if (failure != nullptr) {
@@ -94,11 +95,13 @@ int replay(const ReplayOptions& options, const ParsedScript& script)
         }
     }
     const bool drawMap = !options.map.empty();
-    const bool inWindow = drawMap || options.watch || options.timedemo;
+    const bool drawFrame = !options.frame.empty();
+    const bool inWindow = drawMap || drawFrame || options.watch || options.timedemo;
     if (inWindow) {
         const std::string failure = openWindowFor(options);
         if (!failure.empty()) {
             return fail(std::string(drawMap         ? "--map"
+                                    : drawFrame     ? "--frame"
                                     : options.watch ? "--watch"
                                                     : "--timedemo") +
                         " needs an OpenGL window (a display, or xvfb-run): " + failure);
@@ -137,6 +140,12 @@ int replay(const ReplayOptions& options, const ParsedScript& script)
     }
     if (traceFile.is_open() && !traceFile.flush()) {
         return fail("cannot write the trace " + options.trace);
+    }
+    if (drawFrame) {
+        const std::string problem = writeWindowFrame(world, options.frame);
+        if (!problem.empty()) {
+            return fail("no frame: " + problem);
+        }
     }
     if (drawMap) {
         const std::string problem = writeWorldMap(world, options.map);
@@ -177,6 +186,7 @@ int main(int argc, char** argv)
     }
     options.trace = fromStart(options.trace);
     options.map = fromStart(options.map);
+    options.frame = fromStart(options.frame);
     const std::string clash = outputClash(options);
     if (!clash.empty()) {
         std::cerr << "quillfen-replay: " << clash << std::endl;
@@ -188,7 +198,7 @@ int main(int argc, char** argv)
     } catch (const ImageLoadError& failure) {
         status = fail(describeFailure(failure));
     }
-    if (!options.map.empty() || options.watch || options.timedemo) {
+    if (!options.map.empty() || !options.frame.empty() || options.watch || options.timedemo) {
         SDL_Quit();
     }
     std::cout << std::flush;

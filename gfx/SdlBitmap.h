@@ -1,0 +1,27 @@
+#pragma once
+
+#include "gfx/PixelImage.h"
+
+#include <SDL.h>
+
+#include <string>
+
+// Reads a bitmap; null if it cannot be read, with the cause in `reason` when it is given. The
+// stream is closed either way. An uncompressed bitmap whose header claims more pixels than the
+// file holds is refused before the loader reserves memory for them.
+SDL_Surface* readBitmap(SDL_RWops* stream, std::string* reason = nullptr);
+
+// Why the game refuses the bitmap at the stream's position (see bitmapRefusal of the bytes),
+// or "". The stream is left where it was.
+std::string bitmapRefusal(SDL_RWops* stream);
+
+// The surface as 32-bit RGBA (bytes red, green, blue, alpha): pixels of a surface without an
+// alpha channel come out opaque, a surface with one (16-bit, say) keeps each pixel's alpha.
+// Returns the given surface when it is already 32 bits with an alpha channel; otherwise a new
+// surface, releasing the given one, and kNoAlphaLine on the log when the given one has no
+// alpha channel. Null (the given surface released) if none can be made.
+SDL_Surface* toRgbaSurface(SDL_Surface* surface);
+
+// The surface's pixels copied as RGBA, as a copy into a 32-bit RGBA surface makes them. False
+// (SDL's error set) if that surface cannot be made. The given surface is kept.
+bool rgbaPixelsOf(SDL_Surface* surface, PixelImage& picture);

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# The browser build's tests, after ./check's native build in build/:
+#   - the replay tool built for node runs the native tool's golden, level and bad-request tests
+#     (the same traces, logs and exit statuses, byte for byte);
+#   - the page in Debian's chromium, driven by playwright-core (tests/web/browser_test.mjs),
+#     under an Xvfb server of its own, where the native tool draws the frames it compares.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/install-deps.sh --web --browser
+tools/build-web.sh
+(cd tests/web && npm ci --no-audit --no-fund --loglevel=error)
+
+echo "== the replay tool under node, through the native tool's tests" >&2
+QUILLFEN_REPLAY_COMMAND="node --no-experimental-fetch $PWD/build-web/quillfen-replay.js" \
+  build/tests/quillfen_tests \
+  --gtest_filter='ReplayTool.GoldenRuns*:ReplayTool.LevelsEcho*:ReplayTool.TheCommittedScripts*:ReplayTool.RefusesBadRequests*'
+
+echo "== the page in chromium" >&2
+QUILLFEN_SITE="$PWD/build-web/site" QUILLFEN_ASSETS="$PWD/assets" \
+  QUILLFEN_NATIVE_REPLAY="$PWD/build/tools/replay/quillfen-replay" \
+  xvfb-run -a -s "-screen 0 1024x768x24" node --test tests/web/browser_test.mjs
