@@ -17,7 +17,8 @@ const page = {
   errors: document.getElementById('errors'),
   saveRecording: document.getElementById('save-recording'),
   levelFiles: null, // [{name, bytes}] of the level being played
-  current: null,    // the running program: {module, keys, watching}
+  current: null,    // the running program: {module, keys, watching, ended}
+  consoleKeys: new Set(), // keys being typed at the console, by their code
 };
 
 // Stands in for the document as the keyboard of one program: the page hands it the keys, so a
@@ -36,9 +37,15 @@ function keyboardOf() {
   };
 }
 
+// One text node a line (a level's echo can be long), scrolled to the end once a frame.
 function show(element, line) {
-  element.textContent += line + '\n';
-  element.scrollTop = element.scrollHeight;
+  element.append(line + '\n');
+  if (element.scrollPending) return;
+  element.scrollPending = true;
+  requestAnimationFrame(() => {
+    element.scrollPending = false;
+    element.scrollTop = element.scrollHeight;
+  });
 }
 
 // A fresh canvas for each program: each has its own GL context and mouse listeners.
@@ -143,8 +150,14 @@ function onKey(event) {
   if (module.consoleWaiting) {
     if (event.type === 'keydown' && (event.key.length === 1 || event.key === 'Enter')) {
       module.consoleKey = event.key === 'Enter' ? 10 : event.key.charCodeAt(0) & 0xff;
+      page.consoleKeys.add(event.code);
       event.preventDefault();
     }
+    return;
+  }
+  // The rest of a keystroke the console took (natively typed in the terminal) goes nowhere.
+  if (page.consoleKeys.has(event.code)) {
+    if (event.type === 'keyup') page.consoleKeys.delete(event.code);
     return;
   }
   if (GAME_KEYS.has(event.key)) event.preventDefault();
