@@ -1,11 +1,9 @@
 #include "gfx/SdlBitmap.h"
 
 #include "gfx/BitmapHeader.h"
-#include "gfx/Image.h"
 
 #include <cstddef>
 #include <cstring>
-#include <iostream>
 
 namespace {
 
@@ -68,20 +66,6 @@ SDL_Surface* readBitmap(SDL_RWops* stream, std::string* reason)
         *reason = refusal.empty() && surface == nullptr ? "SDL cannot read it" : refusal;
     }
     return surface;
-}
-
-SDL_Surface* toRgbaSurface(SDL_Surface* surface)
-{
-    const SDL_PixelFormat* format = surface->format;
-    if (format->Amask != 0 && format->BitsPerPixel == 32) {
-        return surface;
-    }
-    if (format->Amask == 0) {
-        std::cout << kNoAlphaLine << std::endl;
-    }
-    SDL_Surface* converted = rgbaCopy(surface);
-    SDL_FreeSurface(surface);
-    return converted;
 }
 
 bool rgbaPixelsOf(SDL_Surface* surface, PixelImage& picture)

@@ -15,13 +15,6 @@ SDL_Surface* readBitmap(SDL_RWops* stream, std::string* reason = nullptr);
 // or "". The stream is left where it was.
 std::string bitmapRefusal(SDL_RWops* stream);
 
-// The surface as 32-bit RGBA (bytes red, green, blue, alpha): pixels of a surface without an
-// alpha channel come out opaque, a surface with one (16-bit, say) keeps each pixel's alpha.
-// Returns the given surface when it is already 32 bits with an alpha channel; otherwise a new
-// surface, releasing the given one, and kNoAlphaLine on the log when the given one has no
-// alpha channel. Null (the given surface released) if none can be made.
-SDL_Surface* toRgbaSurface(SDL_Surface* surface);
-
 // The surface's pixels copied as RGBA, as a copy into a 32-bit RGBA surface makes them. False
 // (SDL's error set) if that surface cannot be made. The given surface is kept.
 bool rgbaPixelsOf(SDL_Surface* surface, PixelImage& picture);
