@@ -7,13 +7,11 @@
 // build-web/; tests/web/node_modules holds playwright-core)
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
-import http from 'node:http';
 import path from 'node:path';
-import { createRequire } from 'node:module';
 import zlib from 'node:zlib';
+import { launchChromium, serve } from '../tests/web/chromium.mjs';
 
 const root = path.resolve(path.dirname(new URL(import.meta.url).pathname), '..');
-const { chromium } = createRequire(path.join(root, 'tests/web/'))('playwright-core');
 const site = path.join(root, 'build-web/site');
 const assets = path.join(root, 'assets');
 const script = path.join(assets, 'replays/recorded-win-bundled-level.txt');
@@ -43,16 +41,8 @@ for (const [steps, input, what] of [[100000, [], '100,000 steps of the bundled l
   console.log(`replay per step, ${what}: native ${(native * 1e6).toFixed(2)} us, node ${(node * 1e6).toFixed(2)} us, ratio ${(node / native).toFixed(2)} (target at most 1.5)`);
 }
 
-const server = http.createServer((request, response) => {
-  const file = path.join(site, request.url === '/' ? 'index.html' : decodeURIComponent(request.url));
-  const type = { '.js': 'text/javascript', '.wasm': 'application/wasm', '.html': 'text/html' }[path.extname(file)];
-  if (!fs.existsSync(file)) return response.writeHead(404).end();
-  response.writeHead(200, { 'Content-Type': type || 'text/plain' }).end(fs.readFileSync(file));
-}).listen(0, '127.0.0.1');
-const browser = await chromium.launch({
-  executablePath: '/usr/bin/chromium',
-  args: ['--use-angle=swiftshader', '--enable-unsafe-swiftshader', '--no-sandbox', '--disable-gpu'],
-});
+const server = serve(site);
+const browser = await launchChromium();
 const firstFrames = [];
 const rates = [];
 for (let round = 0; round < 5; round += 1) {

@@ -56,9 +56,14 @@ function freshCanvas() {
   return canvas;
 }
 
-// Asks the running program to end as a closed window would (app/BrowserHost.cpp reads it).
+// Asks a program to end as a closed window would (app/BrowserHost.cpp reads it); its last
+// frame, log and recording stay.
+function askToQuit(run) {
+  if (run && run.module) run.module.quitRequested = true;
+}
+
 function stopCurrent() {
-  if (page.current && page.current.module) page.current.module.quitRequested = true;
+  askToQuit(page.current);
   page.current = null;
 }
 
@@ -166,10 +171,7 @@ function onKey(event) {
 
 for (const type of ['keydown', 'keyup', 'keypress']) document.addEventListener(type, onKey);
 page.saveRecording.addEventListener('click', saveRecording);
-// Stop ends the game as closing its window would; its last frame, log and recording stay.
-document.getElementById('stop').addEventListener('click', () => {
-  if (page.current && page.current.module) page.current.module.quitRequested = true;
-});
+document.getElementById('stop').addEventListener('click', () => askToQuit(page.current));
 document.getElementById('level-folder').addEventListener('change', e => playChosenLevel(e.target));
 document.getElementById('level-files').addEventListener('change', e => playChosenLevel(e.target));
 document.getElementById('watch-recording').addEventListener('change', e => watchRecording(e.target));

@@ -7,30 +7,18 @@
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
 import fs from 'node:fs';
-import http from 'node:http';
 import os from 'node:os';
 import path from 'node:path';
 import { after, before, test } from 'node:test';
-import { chromium } from 'playwright-core';
+import { launchChromium, serve } from './chromium.mjs';
 
 const site = process.env.QUILLFEN_SITE;
 const nativeReplay = process.env.QUILLFEN_NATIVE_REPLAY;
 const assets = process.env.QUILLFEN_ASSETS;
 const scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'quillfen-browser-'));
 const FRAME_RATE_LINE = /^\d+ frames in [\d.e+-]+ seconds = [\d.e+-]+ FPS$/;
-const TYPES = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm' };
 let server;
 let browser;
-
-function serve(folder) {
-  return http.createServer((request, response) => {
-    const name = decodeURIComponent(new URL(request.url, 'http://x').pathname);
-    const file = path.join(folder, name.endsWith('/') ? name + 'index.html' : name);
-    if (!file.startsWith(folder) || !fs.existsSync(file)) return response.writeHead(404).end();
-    response.writeHead(200, { 'Content-Type': TYPES[path.extname(file)] || 'text/plain' });
-    response.end(fs.readFileSync(file));
-  }).listen(0, '127.0.0.1');
-}
 
 function nativeRun(dir, args) {
   const run = spawnSync(nativeReplay, ['--dir', dir, ...args], { encoding: 'latin1' });
@@ -74,13 +62,8 @@ function pixelDifference(page, first, second, tolerance) {
 }
 
 before(async () => {
-  server = serve(path.resolve(site));
-  browser = await chromium.launch({
-    executablePath: '/usr/bin/chromium',
-    args: ['--use-angle=swiftshader', '--enable-unsafe-swiftshader', '--no-sandbox', '--disable-gpu',
-      '--disable-quic', '--no-first-run', '--disable-background-networking',
-      '--disable-component-update', '--disable-sync'],
-  });
+  server = serve(site);
+  browser = await launchChromium();
 });
 
 after(async () => {
