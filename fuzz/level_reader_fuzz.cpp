@@ -56,34 +56,35 @@ uint32_t bitsOf(int32_t value) { return static_cast<uint32_t>(value); }
 
 void readRecord(LevelReader& reader, LevelHeader header, std::string& read)
 {
+    const LevelRecord record = reader.readRecord(header);
     switch (header) {
-    case LevelHeader::Image: read += reader.readPicture().fileName; break;
+    case LevelHeader::Image: read += record.picture.fileName; break;
     case LevelHeader::Size: {
-        const SizeRecord size = reader.readSize();
+        const SizeRecord& size = record.size;
         keep(read, {bitsOf(size.width), bitsOf(size.height)});
         break;
     }
     case LevelHeader::TileList: {
-        const TileRecord tile = reader.readTile();
+        const TileRecord& tile = record.tile;
         requireWord(tile.imageName);
         read += tile.imageName;
         keep(read, {bitsOf(tile.id), bitsOf(tile.x), bitsOf(tile.y), bitsOf(tile.imageId)});
         break;
     }
     case LevelHeader::CollisionVector: {
-        const LineRecord line = reader.readLine();
+        const LineRecord& line = record.line;
         keep(read, {bitsOf(line.x), bitsOf(line.y), bitsOf(line.dx), bitsOf(line.dy), line.type,
                     bitsOf(line.id)});
         break;
     }
     case LevelHeader::CollisionArc: {
-        const ArcRecord arc = reader.readArc();
+        const ArcRecord& arc = record.arc;
         keep(read, {bitsOf(arc.x), bitsOf(arc.y), bitsOf(arc.radius), arc.quadrant, arc.flag,
                     bitsOf(arc.minSpeed), bitsOf(arc.distance)});
         break;
     }
     case LevelHeader::Player: {
-        const PlayerRecord player = reader.readPlayer();
+        const PlayerRecord& player = record.player;
         keep(read,
              {bitsOf(player.hp), bitsOf(player.ammoG), bitsOf(player.ammoF), bitsOf(player.ammoB),
               bitsOf(player.score), static_cast<uint8_t>(player.gunType)});

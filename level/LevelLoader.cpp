@@ -125,17 +125,16 @@ void readSection(Game& world, const std::string& header, LevelReader& reader)
     if (!findHeader(header, section)) {
         return;
     }
+    const LevelRecord record = reader.readRecord(section);
     switch (section) {
-    case LevelHeader::Image: placePicture(world, reader.readPicture()); break;
-    case LevelHeader::Size: {
-        const SizeRecord size = reader.readSize();
-        world.renderer.worldSize = Vec2{size.width, size.height};
+    case LevelHeader::Image: placePicture(world, record.picture); break;
+    case LevelHeader::Size:
+        world.renderer.worldSize = Vec2{record.size.width, record.size.height};
         break;
-    }
-    case LevelHeader::TileList: echoTile(reader.readTile()); break;
-    case LevelHeader::CollisionVector: addLine(world, reader.readLine()); break;
-    case LevelHeader::CollisionArc: addArc(world, reader.readArc()); break;
-    case LevelHeader::Player: echoPlayer(reader.readPlayer()); break;
+    case LevelHeader::TileList: echoTile(record.tile); break;
+    case LevelHeader::CollisionVector: addLine(world, record.line); break;
+    case LevelHeader::CollisionArc: addArc(world, record.arc); break;
+    case LevelHeader::Player: echoPlayer(record.player); break;
     case LevelHeader::Objects:
     case LevelHeader::Events: break;
     }

@@ -268,6 +268,23 @@ bool LevelReader::readGunType(char& gunType)
     return report.parsed;
 }
 
+LevelRecord LevelReader::readRecord(LevelHeader header)
+{
+    LevelRecord record;
+    record.header = header;
+    switch (header) {
+    case LevelHeader::Image: record.picture = readPicture(); break;
+    case LevelHeader::Size: record.size = readSize(); break;
+    case LevelHeader::TileList: record.tile = readTile(); break;
+    case LevelHeader::CollisionVector: record.line = readLine(); break;
+    case LevelHeader::CollisionArc: record.arc = readArc(); break;
+    case LevelHeader::Player: record.player = readPlayer(); break;
+    case LevelHeader::Objects:
+    case LevelHeader::Events: break;
+    }
+    return record;
+}
+
 PictureRecord LevelReader::readPicture()
 {
     PictureRecord record;

@@ -72,6 +72,18 @@ struct PlayerRecord {
     char gunType = '\0';
 };
 
+// One record of a level text: its header and what was read for it. Only the member of its
+// header is filled; "#_Objects" and "#_Events" records hold nothing.
+struct LevelRecord {
+    LevelHeader header = LevelHeader::Objects;
+    PictureRecord picture;
+    SizeRecord size;
+    TileRecord tile;
+    LineRecord line;
+    ArcRecord arc;
+    PlayerRecord player;
+};
+
 // Reads a level text as a stream of words: the words between records, and the records that
 // follow their headers. A keyed record is a fixed number of key steps; each step reads one word
 // and, when it is one of the record's keys, that key's values right after it. A word that is
@@ -91,6 +103,10 @@ public:
     // The next word of the text; false at its end.
     bool nextWord(std::string& word);
 
+    // The record that follows a header word just read.
+    LevelRecord readRecord(LevelHeader header);
+
+private:
     PictureRecord readPicture();
     SizeRecord readSize();
     TileRecord readTile();
@@ -98,7 +114,6 @@ public:
     ArcRecord readArc();
     PlayerRecord readPlayer();
 
-private:
     bool readPlainWord(std::string& word);
     bool readWordFor(ReadReport& report, std::string& word,
                      LevelKey (*findKey)(const std::string&) = nullptr);

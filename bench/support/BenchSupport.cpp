@@ -111,16 +111,7 @@ int readEveryRecord(CharSource& source)
             continue;
         }
         ++headers;
-        switch (header) {
-        case LevelHeader::Image: benchmark::DoNotOptimize(reader.readPicture()); break;
-        case LevelHeader::Size: benchmark::DoNotOptimize(reader.readSize()); break;
-        case LevelHeader::TileList: benchmark::DoNotOptimize(reader.readTile()); break;
-        case LevelHeader::CollisionVector: benchmark::DoNotOptimize(reader.readLine()); break;
-        case LevelHeader::CollisionArc: benchmark::DoNotOptimize(reader.readArc()); break;
-        case LevelHeader::Player: benchmark::DoNotOptimize(reader.readPlayer()); break;
-        case LevelHeader::Objects:
-        case LevelHeader::Events: break;
-        }
+        benchmark::DoNotOptimize(reader.readRecord(header));
     }
     return headers;
 }

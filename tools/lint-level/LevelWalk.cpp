@@ -150,25 +150,23 @@ void LevelWalk::readRecord(LevelReader& reader, LevelHeader section, LevelConten
     cutShort = false;
     picture = PictureAt{};
     ++contents.records;
+    const LevelRecord record = reader.readRecord(section);
     switch (section) {
-    case LevelHeader::Image:
-        reader.readPicture();
-        contents.pictures.push_back({picture, start});
-        break;
+    case LevelHeader::Image: contents.pictures.push_back({picture, start}); break;
     case LevelHeader::Size:
-        contents.size = {reader.readSize(), start};
+        contents.size = {record.size, start};
         contents.sized = true;
         break;
-    case LevelHeader::TileList: reader.readTile(); break;
     case LevelHeader::CollisionVector:
-        contents.lines.push_back({reader.readLine(), start});
-        checkLine(contents.lines.back().record);
+        contents.lines.push_back({record.line, start});
+        checkLine(record.line);
         break;
     case LevelHeader::CollisionArc:
-        contents.arcs.push_back({reader.readArc(), start});
-        checkArc(contents.arcs.back().record);
+        contents.arcs.push_back({record.arc, start});
+        checkArc(record.arc);
         break;
-    case LevelHeader::Player: reader.readPlayer(); break;
+    case LevelHeader::TileList:
+    case LevelHeader::Player:
     case LevelHeader::Objects:
     case LevelHeader::Events: break;
     }

@@ -24,18 +24,11 @@ void addLevelPictures(const std::string& levelFile, const fs::path& folder,
     std::string word;
     LevelHeader header = LevelHeader::Objects;
     while (reader.nextWord(word)) {
-        if (!findHeader(word, header)) {
-            continue;
-        }
-        switch (header) {
-        case LevelHeader::Image: inputs.push_back(folder / reader.readPicture().fileName); break;
-        case LevelHeader::Size: reader.readSize(); break;
-        case LevelHeader::TileList: reader.readTile(); break;
-        case LevelHeader::CollisionVector: reader.readLine(); break;
-        case LevelHeader::CollisionArc: reader.readArc(); break;
-        case LevelHeader::Player: reader.readPlayer(); break;
-        case LevelHeader::Objects:
-        case LevelHeader::Events: break;
+        if (findHeader(word, header)) {
+            const LevelRecord record = reader.readRecord(header);
+            if (header == LevelHeader::Image) {
+                inputs.push_back(folder / record.picture.fileName);
+            }
         }
     }
     std::fclose(input.file);
