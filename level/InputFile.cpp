@@ -10,23 +10,6 @@
 
 namespace {
 
-std::string notRegular(mode_t mode)
-{
-    const char* kind = "a special file";
-    if (S_ISDIR(mode)) {
-        kind = "a directory";
-    } else if (S_ISFIFO(mode)) {
-        kind = "a named pipe";
-    } else if (S_ISCHR(mode)) {
-        kind = "a character device";
-    } else if (S_ISBLK(mode)) {
-        kind = "a block device";
-    } else if (S_ISSOCK(mode)) {
-        kind = "a socket";
-    }
-    return std::string(kind) + ", not a regular file";
-}
-
 // The kernel's own file systems, by the numbers Linux gives them (the browser build's C
 // library has no <linux/magic.h>): proc, sysfs, debugfs, tracefs, securityfs, cgroup2.
 constexpr uint32_t kProcSuperMagic = 0x9fa0;
@@ -68,7 +51,7 @@ std::string refusalOf(int descriptor, struct stat& status)
         return std::strerror(errno);
     }
     if (!S_ISREG(status.st_mode)) {
-        return notRegular(status.st_mode);
+        return notARegularFile(status.st_mode);
     }
     if (isKernelFile(descriptor)) {
         return "a file of the kernel (/proc, /sys), not a regular file";
@@ -86,6 +69,23 @@ bool sameFile(const struct stat& a, const struct stat& b)
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
+std::string notARegularFile(mode_t mode)
+{
+    const char* kind = "a special file";
+    if (S_ISDIR(mode)) {
+        kind = "a directory";
+    } else if (S_ISFIFO(mode)) {
+        kind = "a named pipe";
+    } else if (S_ISCHR(mode)) {
+        kind = "a character device";
+    } else if (S_ISBLK(mode)) {
+        kind = "a block device";
+    } else if (S_ISSOCK(mode)) {
+        kind = "a socket";
+    }
+    return std::string(kind) + ", not a regular file";
+}
+
 InputFile openInputFile(const std::string& path)
 {
     InputFile input;
@@ -96,7 +96,7 @@ InputFile openInputFile(const std::string& path)
         return input;
     }
     if (!S_ISREG(named.st_mode)) {
-        input.problem = notRegular(named.st_mode);
+        input.problem = notARegularFile(named.st_mode);
         return input;
     }
     // Should the path have become a named pipe since, this open returns at once all the same.

@@ -23,3 +23,6 @@ InputFile openInputFile(const std::string& path);
 
 // Whether two statuses describe the same file: same device, same inode.
 bool sameFile(const struct stat& a, const struct stat& b);
+
+// What a file of this mode is, when it is not a regular one: "a named pipe, not a regular file".
+std::string notARegularFile(mode_t mode);

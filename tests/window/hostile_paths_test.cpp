@@ -18,7 +18,23 @@
 
 namespace {
 
-enum class Hostility { Fifo, Device, DeviceLink, Directory, ProcLink, SameAsOutput, Full, Closed };
+enum class Hostility {
+    Fifo,
+    Device,
+    DeviceLink,
+    Directory,
+    ProcLink,
+    SameAsOutput,
+    Full,
+    Closed,
+    // The replay tool's outputs: the file as --trace, then as --frame, then --trace with --map
+    // through a link to it (made by the run, or there before it), and --trace /dev/null.
+    FifoTrace,
+    DeviceFrame,
+    LinkedToNew,
+    LinkedToOld,
+    NullTrace,
+};
 
 struct HostilePath {
     bool game;        // the game itself, or quillfen-replay with the script script.txt
@@ -41,6 +57,17 @@ std::string makeHostile(const ScratchDirectory& folder, const HostilePath& row)
     case Hostility::SameAsOutput:
         folder.write(row.file, "3 down d\n");
         return row.game ? " >>" + quoted(path) : " --trace " + quoted(path) + " >log.txt";
+    case Hostility::FifoTrace:
+        mkfifo(path.c_str(), 0600);
+        return " --trace " + quoted(path) + " >log.txt";
+    case Hostility::DeviceFrame:
+        std::filesystem::create_symlink("/dev/zero", path);
+        return " --frame " + quoted(path) + " >log.txt";
+    case Hostility::LinkedToOld: folder.write(row.file, ""); [[fallthrough]];
+    case Hostility::LinkedToNew:
+        std::filesystem::create_symlink(row.file, folder.file("link.txt"));
+        return " --trace " + quoted(path) + " --map link.txt >log.txt";
+    case Hostility::NullTrace: return " --trace /dev/null >log.txt";
     case Hostility::Full: return " >/dev/full";
     case Hostility::Closed: return " >&-";
     case Hostility::Device: break;
@@ -88,6 +115,11 @@ TEST(HostilePaths, AreRefusedLikeMissingFilesAndNeverHang)
         {false, "script.txt", H::SameAsOutput, 2, "is the same file as the input script.txt"},
         {false, "tile.bmp", H::SameAsOutput, 2, "is the same file as the input ./tile.bmp"},
         {false, "Level.txt", H::Full, 1, "the game's log cannot be written"},
+        {false, "out", H::FifoTrace, 2, "/out is a named pipe, not a regular file; outputs go"},
+        {false, "out", H::DeviceFrame, 2, "/out is a character device, not a regular file"},
+        {false, "out", H::LinkedToNew, 2, "--trace and --map name one file,"},
+        {false, "out", H::LinkedToOld, 2, "--trace and --map name one file,"},
+        {false, "out", H::NullTrace, 0, "stopped after step 5: the steps asked for have run"},
     };
     for (const HostilePath& row : rows) {
         SCOPED_TRACE(std::string(row.game ? "game, " : "replay, ") + row.file + ": " + row.error);

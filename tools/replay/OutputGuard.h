@@ -10,7 +10,9 @@
 // tool was started.
 std::vector<std::string> replayInputs(const ReplayOptions& options);
 
-// The first output (--trace, --map) that is the same file as one of the inputs, compared by
-// device and inode so that links and other names of that file count too, as the message that
-// refuses the run; "" when there is none.
-std::string outputClash(const ReplayOptions& options);
+// Why the outputs (--trace, --map, --frame) cannot be written, as the message that refuses the
+// run before anything runs; "" when they can. An output must be a regular file (or one still
+// to be made) or /dev/null: a named pipe would block, a device would take the output. No two
+// outputs may name one file, nor may an output be one of the inputs (compared by device and
+// inode, so that links and other names of a file count too).
+std::string outputProblem(const ReplayOptions& options);

@@ -187,9 +187,9 @@ int main(int argc, char** argv)
     options.trace = fromStart(options.trace);
     options.map = fromStart(options.map);
     options.frame = fromStart(options.frame);
-    const std::string clash = outputClash(options);
-    if (!clash.empty()) {
-        std::cerr << "quillfen-replay: " << clash << std::endl;
+    const std::string refusal = outputProblem(options);
+    if (!refusal.empty()) {
+        std::cerr << "quillfen-replay: " << refusal << std::endl;
         return kBadRequest;
     }
     int status = kFailed;
