@@ -55,3 +55,5 @@ const char* hostWindowProblem()
 }
 
 void askForUnpacedSwaps() {}
+
+void endOnLostDisplay() {}

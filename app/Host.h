@@ -19,6 +19,11 @@ void waitForHost(Uint32 dueTicks);
 // Why no window can be opened here (under node there is no display), or null.
 const char* hostWindowProblem();
 
+// Once the window is open: should the display go away while the game runs, the game ends
+// within moments with status 1, one line on standard error and its recording finished.
+// Natively that is an X I/O error handler; a browser tab has no display to lose.
+void endOnLostDisplay();
+
 // After SDL_Init, before the window opens: buffer swaps need not wait for the screen's
 // refresh (natively; a browser paces its frames itself).
 void askForUnpacedSwaps();

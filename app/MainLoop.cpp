@@ -2,6 +2,7 @@
 
 #include "app/FrameRateReport.h"
 #include "app/Host.h"
+#include "app/QuitSignals.h"
 #include "app/SessionRecorder.h"
 #include "app/StandardStreams.h"
 #include "world/Game.h"
@@ -30,6 +31,13 @@ bool pollEvents(Game& world)
         recordPolledEvent(event);
         quit = queuePolledEvent(world, event) || quit;
     }
+    if (!quit && caughtQuitSignal() != 0) {
+        // SIGTERM or SIGINT: a window close, recorded as one.
+        SDL_Event close{};
+        close.type = SDL_QUIT;
+        recordPolledEvent(close);
+        quit = true;
+    }
     return quit;
 }
 
@@ -37,6 +45,7 @@ bool avatarHasWon(Game& world) { return world.avatar().x > kWinningX; }
 
 bool stepWorld(Game& world)
 {
+    recordStepStarting();
     const bool alive = world.frameStep();
     recordStepRan();
     if (!alive) {
@@ -50,20 +59,38 @@ bool stepWorld(Game& world)
     return false;
 }
 
+namespace {
+
+// Why the loop ended: by a window close (or a signal taken as one), or by the game itself.
+std::string endOfPlay(Game& world, bool closed)
+{
+    const std::string signal = caughtQuitSignalName();
+    if (closed) {
+        return signal.empty() ? "the window closed" : signal;
+    }
+    if (world.player.hp <= 0) {
+        return "the player died";
+    }
+    return signal.empty() ? "the player won" : "the player won; " + signal + " ended the wait";
+}
+
+} // namespace
+
 void runMainLoop(Game& world, char* captionBuffer, Uint32 (*readTicks)())
 {
-    bool quit = false;
+    bool closed = false;
+    bool over = false;
     Uint32 lastStep = 0;
     Uint32 reportStart = 0;
     int32_t frames = 0;
-    while (!quit) {
-        quit = pollEvents(world) || quit;
+    while (!closed && !over) {
+        closed = pollEvents(world);
         if (!stepIsDue(readTicks(), lastStep)) {
             waitForHost(lastStep + kStepPeriodMilliseconds);
             continue;
         }
-        if (!quit) {
-            quit = stepWorld(world);
+        if (!closed) {
+            over = stepWorld(world);
         }
         const Uint32 now = readTicks();
         const int32_t period = static_cast<int32_t>(now - reportStart);
@@ -77,4 +104,5 @@ void runMainLoop(Game& world, char* captionBuffer, Uint32 (*readTicks)())
         frames += 1;
         warnOnceIfLogIsLost("quillfen");
     }
+    recordEnd(endOfPlay(world, closed));
 }

@@ -1,6 +1,9 @@
 #include "app/Host.h"
 
-void adaptWorldToHost(Game&) {}
+#include "app/ConsoleWait.h"
+#include "world/Game.h"
+
+void adaptWorldToHost(Game& world) { world.readConsoleChar = waitForConsoleChar; }
 
 void waitForHost(Uint32) {}
 

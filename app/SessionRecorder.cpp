@@ -101,14 +101,15 @@ SessionRecorder::SessionRecorder(const std::string& fileName, Game& recorded)
     flush();
 }
 
-SessionRecorder::~SessionRecorder()
+SessionRecorder::~SessionRecorder() { finish("the game stopped"); }
+
+void SessionRecorder::finish(const std::string& why)
 {
     if (file == nullptr) {
         return;
     }
-    if (lastCheckpoint != stepsRun) {
-        checkpoint();
-    }
+    checkpointTheLastStep();
+    writeLine("# end: " + why + "\n");
     flush();
     std::FILE* finished = file;
     file = nullptr;
@@ -116,6 +117,18 @@ SessionRecorder::~SessionRecorder()
         stop("cannot be finished");
     }
     activeRecorder = nullptr;
+}
+
+void SessionRecorder::cutShort(const std::string& why)
+{
+    if (file == nullptr) {
+        return;
+    }
+    checkpointTheLastStep();
+    SDL_Event close{};
+    close.type = SDL_QUIT;
+    eventPolled(close);
+    finish(why);
 }
 
 void SessionRecorder::eventPolled(const SDL_Event& event)
@@ -137,8 +150,11 @@ void SessionRecorder::eventPolled(const SDL_Event& event)
     }
 }
 
+void SessionRecorder::stepStarting() { stepUnderway = true; }
+
 void SessionRecorder::stepRan()
 {
+    stepUnderway = false;
     stepsRun += 1;
     if (stepsRun % kCheckpointPeriod == 0 || world.player.hp <= 0 || avatarHasWon(world)) {
         checkpoint();
@@ -163,6 +179,13 @@ void SessionRecorder::checkpoint()
     writeLine(std::to_string(stepsRun) + " check " + hashText(worldStateHash(stepsRun, world)) +
               "\n");
     lastCheckpoint = stepsRun;
+}
+
+void SessionRecorder::checkpointTheLastStep()
+{
+    if (lastCheckpoint != stepsRun && !stepUnderway) {
+        checkpoint();
+    }
 }
 
 void SessionRecorder::flush()
@@ -201,9 +224,30 @@ void recordPolledEvent(const SDL_Event& event)
     }
 }
 
+void recordStepStarting()
+{
+    if (activeRecorder != nullptr) {
+        activeRecorder->stepStarting();
+    }
+}
+
 void recordStepRan()
 {
     if (activeRecorder != nullptr) {
         activeRecorder->stepRan();
+    }
+}
+
+void recordEnd(const std::string& why)
+{
+    if (activeRecorder != nullptr) {
+        activeRecorder->finish(why);
+    }
+}
+
+void recordLostDisplay()
+{
+    if (activeRecorder != nullptr) {
+        activeRecorder->cutShort("the display went away");
     }
 }

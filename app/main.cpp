@@ -3,6 +3,7 @@
 #include "app/GameWindow.h"
 #include "app/Host.h"
 #include "app/MainLoop.h"
+#include "app/QuitSignals.h"
 #include "app/SessionRecorder.h"
 #include "app/StandardStreams.h"
 #include "gfx/Image.h"
@@ -33,6 +34,7 @@ void openWindow()
         failStartUp(failure);
     }
     std::atexit(SDL_Quit);
+    endOnLostDisplay();
 }
 
 int play()
@@ -58,6 +60,7 @@ int main(int, char**)
     // The log is not the game: a reader of a piped log that goes away costs the log, not the
     // game.
     std::signal(SIGPIPE, SIG_IGN);
+    catchQuitSignals();
     try {
         return play();
     } catch (const ImageLoadError& error) {

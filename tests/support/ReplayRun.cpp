@@ -42,6 +42,16 @@ ReplayRun runReplayTool(const std::string& arguments, const std::string& outputD
     return run;
 }
 
+std::string withoutFrameRates(std::string log)
+{
+    for (size_t end = log.find(" FPS\n"); end != std::string::npos; end = log.find(" FPS\n")) {
+        const size_t start =
+            log.find_last_not_of("0123456789", log.rfind(" frames in ", end) - 1) + 1;
+        log.erase(start, end + 5 - start);
+    }
+    return log;
+}
+
 std::string testReplaysDir() { return std::string(QUILLFEN_TESTS_DIR) + "/replays"; }
 
 std::string goldenDir() { return std::string(QUILLFEN_TESTS_DIR) + "/golden"; }

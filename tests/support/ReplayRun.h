@@ -16,6 +16,9 @@ ReplayRun runReplayTool(const std::string& arguments, const std::string& outputD
 std::string readWholeFile(const std::string& path);
 std::string quoted(const std::string& path);
 
+// The log without its frame-rate lines, which may follow a message without a line end ("right").
+std::string withoutFrameRates(std::string log);
+
 // The folders of the tests' replay scripts and of the expected results.
 std::string testReplaysDir();
 std::string goldenDir();

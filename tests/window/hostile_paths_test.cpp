@@ -1,20 +1,24 @@
 // Hostile paths where the game and the replay tool expect a file: a named pipe, a device, a
 // link to one, a directory, the program's own output. Each is refused as a missing file is,
 // with a line on standard error that says what the path is, and nothing hangs: every run has a
-// time limit, and a game still running once its line is out is closed with SIGTERM, as SDL
-// turns it into a window close.
+// time limit, and a game still running once its line is out is closed with SIGTERM, which it
+// takes as a window close. Then the replay tool's outputs, and the game ended by a signal while
+// it waits on the console and by a lost display.
 
+#include "support/OwnDisplay.h"
 #include "support/ReplayRun.h"
 #include "support/TestWorld.h"
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
 
 namespace {
 
@@ -75,6 +79,13 @@ std::string makeHostile(const ScratchDirectory& folder, const HostilePath& row)
     return " >log.txt";
 }
 
+// Shell words that wait, at most 30 seconds, until `text` is in `file`.
+std::string untilIn(const std::string& file, const std::string& text)
+{
+    return "n=0; until grep -qF -e " + quoted(text) + " " + file +
+           " || [ $n -ge 300 ]; do sleep 0.1; n=$((n+1)); done; ";
+}
+
 std::string hostileRun(const ScratchDirectory& folder, const HostilePath& row)
 {
     const std::string output = makeHostile(folder, row);
@@ -87,10 +98,8 @@ std::string hostileRun(const ScratchDirectory& folder, const HostilePath& row)
     // A game that fails ends by itself: a SIGTERM sent once its line is out could still
     // reach it before its exit (the sanitizers' leak check makes the exit slow).
     const std::string close = row.status == 0 ? "kill -TERM $p 2>/dev/null; " : "";
-    const std::string game = quoted(QUILLFEN_GAME) + output +
-                             " 2>err.txt & p=$!; n=0; until grep -qF -e " + quoted(row.error) +
-                             " err.txt || [ $n -ge 300 ]; do sleep 0.1; n=$((n+1)); done; " +
-                             close + "wait $p";
+    const std::string game = quoted(QUILLFEN_GAME) + output + " 2>err.txt & p=$!; " +
+                             untilIn("err.txt", row.error) + close + "wait $p";
     return run + "sh -c " + quoted(game) + " </dev/null";
 }
 
@@ -117,8 +126,8 @@ TEST(HostilePaths, AreRefusedLikeMissingFilesAndNeverHang)
         {false, "Level.txt", H::Full, 1, "the game's log cannot be written"},
         {false, "out", H::FifoTrace, 2, "/out is a named pipe, not a regular file; outputs go"},
         {false, "out", H::DeviceFrame, 2, "/out is a character device, not a regular file"},
-        {false, "out", H::LinkedToNew, 2, "--trace and --map name one file,"},
-        {false, "out", H::LinkedToOld, 2, "--trace and --map name one file,"},
+        {false, "out", H::LinkedToNew, 2, "link.txt name one file; one would overwrite"},
+        {false, "out", H::LinkedToOld, 2, "link.txt name one file; one would overwrite"},
         {false, "out", H::NullTrace, 0, "stopped after step 5: the steps asked for have run"},
     };
     for (const HostilePath& row : rows) {
@@ -136,6 +145,105 @@ TEST(HostilePaths, AreRefusedLikeMissingFilesAndNeverHang)
             EXPECT_NE(log.find("File Failed to load....\n"), std::string::npos) << log;
         }
     }
+}
+
+} // namespace
+
+namespace {
+
+// A level that wins at once: rings around a point far to the right pull the avatar past the
+// winning line within 30 steps.
+std::string levelThatWinsAtOnce()
+{
+    std::string level;
+    for (int ring = 0; ring < 30; ++ring) {
+        level += "#_CollArc //Position 6000 40 //Radius " + std::to_string(3000 + 60 * ring) +
+                 " //Sector 0 //flag 16 //speed/distance 0 6000\n";
+    }
+    return level;
+}
+
+// Runs the game in `folder` (recording rec.txt, log log.txt, standard error err.txt, standard
+// input `input`; in.fifo is held open for writing). Once `cue` is in `cueFile`, runs `end` and
+// gives the game 5 seconds to end before SIGKILL. Returns the exit status.
+int endGame(const ScratchDirectory& folder, const std::string& input, const char* cueFile,
+            const char* cue, const std::string& end)
+{
+    mkfifo(folder.file("in.fifo").c_str(), 0600);
+    const std::string script = "QUILLFEN_RECORD=rec.txt " + quoted(QUILLFEN_GAME) + " <" + input +
+                               " >log.txt 2>err.txt & p=$!; exec 3<>in.fifo; " +
+                               untilIn(cueFile, cue) + end +
+                               "; n=0; while kill -0 $p 2>/dev/null && [ $n -lt 50 ]; do sleep "
+                               "0.1; n=$((n+1)); done; kill -KILL $p 2>/dev/null; wait $p";
+    const int result = std::system(
+        ("cd " + quoted(folder.path()) + " && sh -c " + quoted(script) + " </dev/null").c_str());
+    return WIFEXITED(result) ? WEXITSTATUS(result) : -1;
+}
+
+// What the game wrote on standard error, without SDL's note on a missing XDG_RUNTIME_DIR.
+std::string gameErrors(const ScratchDirectory& folder)
+{
+    std::istringstream lines(readWholeFile(folder.file("err.txt")));
+    std::string errors;
+    for (std::string line; std::getline(lines, line);) {
+        errors += line.find("XDG_RUNTIME_DIR") == std::string::npos ? line + "\n" : "";
+    }
+    return errors;
+}
+
+// The recording ends with `lastLine` and replays to the game's log: it is complete.
+void expectCompleteRecording(const ScratchDirectory& folder, const std::string& lastLine,
+                             const std::string& end)
+{
+    const std::string recording = readWholeFile(folder.file("rec.txt"));
+    EXPECT_EQ(recording.substr(recording.rfind('\n', recording.size() - 2) + 1), lastLine)
+        << recording;
+    const ReplayRun replay =
+        runReplayTool("--dir " + quoted(folder.path()) + " --steps 5000 --input " +
+                          quoted(folder.file("rec.txt")),
+                      folder.path());
+    EXPECT_EQ(replay.status, 0) << replay.errors;
+    EXPECT_NE(replay.errors.find(end), std::string::npos) << replay.errors;
+    EXPECT_EQ(replay.log, withoutFrameRates(readWholeFile(folder.file("log.txt"))));
+}
+
+// SIGTERM and SIGINT during the wait on the console after the win, with a terminal or a pipe
+// as standard input, end the game as a window close does.
+TEST(HostilePaths, SignalsEndTheWaitOnTheConsoleWithTheRecordingComplete)
+{
+    const int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    ASSERT_TRUE(master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0);
+    const std::string terminal = quoted(ptsname(master));
+    for (const auto& [input, signal] : {std::pair{terminal, "TERM"},
+                                        {terminal, "INT"},
+                                        {std::string("in.fifo"), "TERM"},
+                                        {"in.fifo", "INT"}}) {
+        SCOPED_TRACE(input + ", SIG" + signal);
+        ScratchDirectory folder;
+        folder.write("Level.txt", levelThatWinsAtOnce());
+        const int status =
+            endGame(folder, input, "log.txt", "You win!", std::string("kill -") + signal + " $p");
+        EXPECT_EQ(status, 0) << gameErrors(folder);
+        EXPECT_EQ(gameErrors(folder), "");
+        expectCompleteRecording(
+            folder, "# end: the player won; SIG" + std::string(signal) + " ended the wait\n",
+            "the player won");
+    }
+    close(master);
+}
+
+// The X server goes away while the game runs: it ends at once with status 1 and one line.
+TEST(HostilePaths, ALostDisplayEndsTheGameWithOneLineAndTheRecordingComplete)
+{
+    ScratchDirectory folder;
+    OwnDisplay display(folder.path());
+    setenv("DISPLAY", display.name.c_str(), 1);
+    const int status = endGame(folder, "/dev/null", "rec.txt", "60 check ",
+                               "kill " + std::to_string(display.server));
+    display.stop();
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(gameErrors(folder), "quillfen: the display " + display.name + " went away\n");
+    expectCompleteRecording(folder, "# end: the display went away\n", "the script quit");
 }
 
 } // namespace

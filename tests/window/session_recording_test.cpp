@@ -1,6 +1,7 @@
 // A session played in the real game, with real key and mouse events through the X server
 // (xdotool, XTest), recorded with QUILLFEN_RECORD and replayed by quillfen-replay.
 
+#include "support/OwnDisplay.h"
 #include "support/ReplayRun.h"
 #include "support/TestWorld.h"
 
@@ -20,36 +21,6 @@ void expectIn(const std::string& text, const std::string& part)
 {
     EXPECT_NE(text.find(part), std::string::npos) << "'" << part << "' is not in:\n" << text;
 }
-
-// The log without its frame-rate lines, which may follow a message without a line end ("right").
-std::string withoutFrameRates(std::string log)
-{
-    for (size_t end = log.find(" FPS\n"); end != std::string::npos; end = log.find(" FPS\n")) {
-        const size_t start =
-            log.find_last_not_of("0123456789", log.rfind(" frames in ", end) - 1) + 1;
-        log.erase(start, end + 5 - start);
-    }
-    return log;
-}
-
-// An X server of the test's own: other window tests open, raise and focus their windows on
-// the shared one, where they would take the session's keys and clicks.
-struct OwnDisplay {
-    explicit OwnDisplay(const ScratchDirectory& folder)
-    {
-        const std::string number = folder.file("display.txt");
-        std::system(("Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>" + quoted(number) +
-                     " >/dev/null 2>&1 & echo $! >" + quoted(folder.file("xvfb.txt")))
-                        .c_str());
-        for (int tries = 0; tries < 100 && readWholeFile(number).empty(); ++tries) {
-            usleep(100000);
-        }
-        server = std::stoi(readWholeFile(folder.file("xvfb.txt")));
-        setenv("DISPLAY", (":" + std::to_string(std::stoi(readWholeFile(number)))).c_str(), 1);
-    }
-    ~OwnDisplay() { kill(server, SIGTERM); }
-    pid_t server = 0;
-};
 
 // Starts the game in `folder`, recording to session.txt, its log in game.log.
 pid_t startGame(const ScratchDirectory& folder)
@@ -105,7 +76,8 @@ TEST(SessionRecording, APlayedSessionReplaysToTheGamesLogAndAChangedLevelIsNamed
     ScratchDirectory folder;
     const std::string level = readWholeFile(assetsDir() + "/Level.txt");
     folder.write("Level.txt", level);
-    const OwnDisplay display(folder);
+    const OwnDisplay display(folder.path());
+    setenv("DISPLAY", display.name.c_str(), 1);
     const pid_t game = startGame(folder);
     const bool played = playSession(folder);
     if (!played) {
@@ -117,9 +89,9 @@ TEST(SessionRecording, APlayedSessionReplaysToTheGamesLogAndAChangedLevelIsNamed
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 
     const std::string session = readWholeFile(folder.file("session.txt"));
-    for (const char* line :
-         {"\n0 check ", " down d\n", " down space\n", " click left 300 250\n",
-          " click right 500 300\n", " up d\n", " quit\n", "# picture bitmap2.bmp "}) {
+    for (const char* line : {"\n0 check ", " down d\n", " down space\n", " click left 300 250\n",
+                             " click right 500 300\n", " up d\n", " quit\n",
+                             "# picture bitmap2.bmp ", "\n# end: the window closed\n"}) {
         expectIn(session, line);
     }
     const ReplayRun replay = replaySession(folder);

@@ -126,20 +126,21 @@ std::string outputProblem(const ReplayOptions& options)
     }
     for (size_t index = 0; index < outputs.size(); ++index) {
         const auto& [option, path] = outputs[index];
-        std::string problem = unwritableKind(path);
-        if (!problem.empty()) {
-            return std::string(option) + " " + path + " is " + problem +
-                   "; outputs go to regular files or /dev/null";
+        std::string named = std::string(option) + " " + path;
+        const std::string kind = unwritableKind(path);
+        if (!kind.empty()) {
+            return named.append(" is ").append(kind).append(
+                "; outputs go to regular files or /dev/null");
         }
         for (size_t other = 0; other < index; ++other) {
             if (sameOutput(outputs[other].second, path)) {
-                return std::string(outputs[other].first) + " and " + option + " name one file, " +
-                       path + "; one would overwrite the other";
+                return std::string(outputs[other].first) + " and " + named +
+                       " name one file; one would overwrite the other";
             }
         }
-        problem = inputClash(path, options);
-        if (!problem.empty()) {
-            return std::string(option) + " " + path + problem;
+        const std::string clash = inputClash(path, options);
+        if (!clash.empty()) {
+            return named + clash;
         }
     }
     return "";
