@@ -147,10 +147,6 @@ TEST(HostilePaths, AreRefusedLikeMissingFilesAndNeverHang)
     }
 }
 
-} // namespace
-
-namespace {
-
 // A level that wins at once: rings around a point far to the right pull the avatar past the
 // winning line within 30 steps.
 std::string levelThatWinsAtOnce()
