@@ -1,6 +1,7 @@
 #include "app/SessionRecorder.h"
 
 #include "app/InputNames.h"
+#include "app/KeyNumbers.h"
 #include "app/MainLoop.h"
 #include "app/SessionHeader.h"
 #include "level/InputFile.h"
@@ -125,7 +126,7 @@ void SessionRecorder::eventPolled(const SDL_Event& event)
     case SDL_KEYDOWN:
     case SDL_KEYUP:
         writeLine(step + (event.type == SDL_KEYDOWN ? " down " : " up ") +
-                  nameOrNumber(kKeyNames, std::size(kKeyNames), event.key.keysym.sym) + "\n");
+                  nameOrNumber(kKeyNames, std::size(kKeyNames), keyNumberOf(event)) + "\n");
         break;
     case SDL_MOUSEBUTTONDOWN:
         writeLine(step + " click " +
@@ -135,6 +136,12 @@ void SessionRecorder::eventPolled(const SDL_Event& event)
     case SDL_QUIT: writeLine(step + " quit\n"); break;
     default: break;
     }
+}
+
+void SessionRecorder::keyWithoutNumber(const SDL_Event& event, const std::string& name)
+{
+    writeLine("# " + std::to_string(stepsRun + 1) + (event.type == SDL_KEYDOWN ? " down " : " up ") +
+              name + ": no SDL 1.2 key number\n");
 }
 
 void SessionRecorder::stepRan()
@@ -198,6 +205,13 @@ void recordPolledEvent(const SDL_Event& event)
 {
     if (activeRecorder != nullptr) {
         activeRecorder->eventPolled(event);
+    }
+}
+
+void recordKeyWithoutNumber(const SDL_Event& event, const std::string& name)
+{
+    if (activeRecorder != nullptr) {
+        activeRecorder->keyWithoutNumber(event, name);
     }
 }
 

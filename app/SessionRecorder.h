@@ -7,6 +7,7 @@
 //   <step> down <key>    <step> up <key>    <step> click <button> <x> <y>    <step> quit
 // and checkpoints, the hash of the world's state block (world/WorldState.h) after a step:
 //   <step> check <16 hexadecimal digits>
+// A key SDL 1.2 has no number for is a comment: # <step> down <name>: no SDL 1.2 key number
 // at step 0 (the world as built and loaded), every 60 steps and after the last step.
 // Lines are flushed by the end of the step that follows them.
 
@@ -34,6 +35,10 @@ public:
     // An event the main loop has just polled; it belongs to the next step.
     void eventPolled(const SDL_Event& event);
 
+    // A key event polled of a key SDL 1.2 has no number for, which the world never sees: a
+    // comment line that names the key, so that no build misreads it.
+    void keyWithoutNumber(const SDL_Event& event, const std::string& name);
+
     // A step has run. Its checkpoint is written when it is a 60th step or when the game is
     // over after it (death or win: written before the win waits on the console).
     void stepRan();
@@ -58,4 +63,5 @@ std::unique_ptr<SessionRecorder> recordIfAsked(Game& world);
 
 // What the main loop tells the recorder, if one lives; nothing otherwise.
 void recordPolledEvent(const SDL_Event& event);
+void recordKeyWithoutNumber(const SDL_Event& event, const std::string& name);
 void recordStepRan();
