@@ -21,8 +21,8 @@ struct Renumbering {
 // The keys SDL 1.2 numbers by the character they type.
 bool typesItsNumber(int32_t key)
 {
-    const bool control = key == 8 || key == 9 || key == 12 || key == 13 || key == 19 ||
-                         key == 27 || key == 127;
+    const bool control =
+        key == 8 || key == 9 || key == 12 || key == 13 || key == 19 || key == 27 || key == 127;
     const bool punctuationOrDigit = key >= 32 && key <= 64 && key != 37;
     return control || punctuationOrDigit || (key >= 91 && key <= 122);
 }
@@ -36,18 +36,16 @@ constexpr Renumbering kKeyCodes[] = {
 // Keys the browser numbers by 1024 + SDL 2's scancode, by scancode. The Windows and Meta keys
 // are SDL 1.2's Meta keys, as the native SDL numbers them.
 constexpr Renumbering kScancodes[] = {
-    {57, 301},  {58, 282},  {59, 283},  {60, 284},  {61, 285},  {62, 286},  {63, 287},
-    {64, 288},  {65, 289},  {66, 290},  {67, 291},  {68, 292},  {69, 293},  {70, 316},
-    {71, 302},  {72, 19},   {73, 277},  {74, 278},  {75, 280},  {76, 127},  {77, 279},
-    {78, 281},  {79, 275},  {80, 276},  {81, 274},  {82, 273},  {83, 300},  {84, 267},
-    {85, 268},  {86, 269},  {87, 270},  {88, 271},  {89, 257},  {90, 258},  {91, 259},
-    {92, 260},  {93, 261},  {94, 262},  {95, 263},  {96, 264},  {97, 265},  {98, 256},
-    {99, 266},  {101, 319}, {103, 272}, {104, 294}, {105, 295}, {106, 296}, {224, 306},
-    {225, 304}, {226, 308}, {227, 310}, {228, 305}, {229, 303}, {230, 307}, {231, 309},
+    {57, 301},  {58, 282},  {59, 283},  {60, 284},  {61, 285},  {62, 286},  {63, 287},  {64, 288},
+    {65, 289},  {66, 290},  {67, 291},  {68, 292},  {69, 293},  {70, 316},  {71, 302},  {72, 19},
+    {73, 277},  {74, 278},  {75, 280},  {76, 127},  {77, 279},  {78, 281},  {79, 275},  {80, 276},
+    {81, 274},  {82, 273},  {83, 300},  {84, 267},  {85, 268},  {86, 269},  {87, 270},  {88, 271},
+    {89, 257},  {90, 258},  {91, 259},  {92, 260},  {93, 261},  {94, 262},  {95, 263},  {96, 264},
+    {97, 265},  {98, 256},  {99, 266},  {101, 319}, {103, 272}, {104, 294}, {105, 295}, {106, 296},
+    {224, 306}, {225, 304}, {226, 308}, {227, 310}, {228, 305}, {229, 303}, {230, 307}, {231, 309},
 };
 
-template <size_t count>
-int32_t lookUp(const Renumbering (&table)[count], int32_t key)
+template <size_t count> int32_t lookUp(const Renumbering (&table)[count], int32_t key)
 {
     for (const Renumbering& entry : table) {
         if (entry.browser == key) {

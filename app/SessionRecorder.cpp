@@ -79,6 +79,12 @@ std::FILE* openForWriting(const std::string& fileName)
     return file;
 }
 
+// " down " or " up ": how a key event's line names it.
+const char* keyAction(const SDL_Event& event)
+{
+    return event.type == SDL_KEYDOWN ? " down " : " up ";
+}
+
 } // namespace
 
 SessionRecorder::SessionRecorder(const std::string& fileName, Game& recorded)
@@ -125,7 +131,7 @@ void SessionRecorder::eventPolled(const SDL_Event& event)
     switch (event.type) {
     case SDL_KEYDOWN:
     case SDL_KEYUP:
-        writeLine(step + (event.type == SDL_KEYDOWN ? " down " : " up ") +
+        writeLine(step + keyAction(event) +
                   nameOrNumber(kKeyNames, std::size(kKeyNames), keyNumberOf(event)) + "\n");
         break;
     case SDL_MOUSEBUTTONDOWN:
@@ -140,8 +146,8 @@ void SessionRecorder::eventPolled(const SDL_Event& event)
 
 void SessionRecorder::keyWithoutNumber(const SDL_Event& event, const std::string& name)
 {
-    writeLine("# " + std::to_string(stepsRun + 1) + (event.type == SDL_KEYDOWN ? " down " : " up ") +
-              name + ": no SDL 1.2 key number\n");
+    writeLine("# " + std::to_string(stepsRun + 1) + keyAction(event) + name +
+              ": no SDL 1.2 key number\n");
 }
 
 void SessionRecorder::stepRan()
