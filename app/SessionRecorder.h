@@ -7,8 +7,9 @@
 //   <step> down <key>    <step> up <key>    <step> click <button> <x> <y>    <step> quit
 // and checkpoints, the hash of the world's state block (world/WorldState.h) after a step:
 //   <step> check <16 hexadecimal digits>
-// A key SDL 1.2 has no number for is a comment: # <step> down <name>: no SDL 1.2 key number
-// at step 0 (the world as built and loaded), every 60 steps and after the last step.
+// at step 0 (the world as built and loaded), every 60 steps and after the last step. Keys are
+// SDL 1.2's numbers; a key SDL 1.2 has no number for is a comment that names it:
+//   # <step> down <name>: no SDL 1.2 key number
 // Lines are flushed by the end of the step that follows them.
 
 #include <SDL.h>
