@@ -1,9 +1,9 @@
 #include "app/InputEvent.h"
 
-InputEvent keySymbolEvent(Game* world, int32_t kind, SDLKey key)
+InputEvent keySymbolEvent(Game* world, int32_t kind, int32_t key)
 {
     InputEvent event;
-    event.sdlEvent.key.keysym.sym = key;
+    event.sdlEvent.key.keysym.sym = static_cast<SDLKey>(key);
     event.kind = kind;
     event.world = world;
     return event;

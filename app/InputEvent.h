@@ -24,8 +24,8 @@ struct InputEvent {
     Game* world = nullptr;
 };
 
-// A record that carries only a key symbol (held keys and collisions).
-InputEvent keySymbolEvent(Game* world, int32_t kind, SDLKey key);
+// A record that carries only a key symbol, SDL 1.2's number (held keys and collisions).
+InputEvent keySymbolEvent(Game* world, int32_t kind, int32_t key);
 
 // A record for a polled SDL event of kind 1, 2 or 3.
 InputEvent polledEvent(Game* world, int32_t kind, const SDL_Event& event);

@@ -1,11 +1,12 @@
 #include "app/InputNames.h"
 
+#include "app/KeyNumbers.h"
+
 #include <SDL.h>
 
-// By SDL's own names: the arrows' codes differ between the native SDL and the browser's.
 const NamedCode kKeyNames[8] = {
-    {"a", SDLK_a},   {"d", SDLK_d},       {"space", SDLK_SPACE}, {"backquote", SDLK_BACKQUOTE},
-    {"up", SDLK_UP}, {"down", SDLK_DOWN}, {"right", SDLK_RIGHT}, {"left", SDLK_LEFT},
+    {"a", kKeyA},   {"d", kKeyD},       {"space", kKeySpace}, {"backquote", kKeyBackquote},
+    {"up", kKeyUp}, {"down", kKeyDown}, {"right", kKeyRight}, {"left", kKeyLeft},
 };
 
 const NamedCode kButtonNames[5] = {

@@ -1,8 +1,7 @@
 #pragma once
 
-// The names that input scripts and recorded sessions give to the keys the game listens to and
-// to the mouse buttons, with the codes of the build's SDL (the browser's numbers the arrows
-// differently).
+// The names that input scripts and recorded sessions give to the keys the game listens to, with
+// SDL 1.2's numbers (app/KeyNumbers.h) in every build, and to the mouse buttons.
 
 #include <cstddef>
 #include <cstdint>

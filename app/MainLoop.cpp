@@ -2,12 +2,14 @@
 
 #include "app/FrameRateReport.h"
 #include "app/Host.h"
+#include "app/KeyNumbers.h"
 #include "app/QuitSignals.h"
 #include "app/SessionRecorder.h"
 #include "app/StandardStreams.h"
 #include "world/Game.h"
 
 #include <iostream>
+#include <string>
 
 bool queuePolledEvent(Game& world, const SDL_Event& event)
 {
@@ -27,7 +29,12 @@ bool pollEvents(Game& world)
 {
     bool quit = false;
     SDL_Event event;
+    std::string unnumbered;
     while (SDL_PollEvent(&event) != 0) {
+        if (!renumberPolledKey(event, unnumbered)) {
+            recordKeyWithoutNumber(event, unnumbered);
+            continue;
+        }
         recordPolledEvent(event);
         quit = queuePolledEvent(world, event) || quit;
     }

@@ -21,8 +21,9 @@ inline bool stepIsDue(Uint32 now, Uint32 lastStep)
 // for a window close (SDL_QUIT), which is not queued.
 bool queuePolledEvent(Game& world, const SDL_Event& event);
 
-// Moves SDL's pending events onto the world's input queue; returns true on a window close.
-// Events that follow a close in the same poll are still queued.
+// Moves SDL's pending events onto the world's input queue, keys numbered as SDL 1.2 numbers
+// them; returns true on a window close. Events that follow a close in the same poll are still
+// queued. A key SDL 1.2 has no number for is only recorded, as a comment.
 bool pollEvents(Game& world);
 
 // Whether the avatar has passed the winning line.

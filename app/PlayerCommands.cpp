@@ -1,5 +1,6 @@
 #include "app/PlayerCommands.h"
 
+#include "app/KeyNumbers.h"
 #include "world/Game.h"
 
 #include <cmath>
@@ -44,24 +45,24 @@ void walk(Player& player, float facing)
     avatar.setSpeed(kWalkSpeed);
 }
 
-void keyPressed(Game& world, SDLKey key)
+void keyPressed(Game& world, int32_t key)
 {
     switch (key) {
-    case SDLK_UP: std::cout << "You moved up.\n"; break;
-    case SDLK_DOWN: std::cout << "You moved down.\n"; break;
-    case SDLK_RIGHT: std::cout << "You moved right.\n"; break;
-    case SDLK_LEFT: std::cout << "You moved left.\n"; break;
-    case SDLK_SPACE: jump(world.player); break;
-    case SDLK_a:
+    case kKeyUp: std::cout << "You moved up.\n"; break;
+    case kKeyDown: std::cout << "You moved down.\n"; break;
+    case kKeyRight: std::cout << "You moved right.\n"; break;
+    case kKeyLeft: std::cout << "You moved left.\n"; break;
+    case kKeySpace: jump(world.player); break;
+    case kKeyA:
         world.leftHeld = true;
         walk(world.player, -1.0f);
         break;
-    case SDLK_BACKQUOTE:
+    case kKeyBackquote:
         world.readConsoleChar();
         world.rightHeld = true;
         walk(world.player, 1.0f);
         break;
-    case SDLK_d:
+    case kKeyD:
         world.rightHeld = true;
         walk(world.player, 1.0f);
         break;
@@ -69,12 +70,12 @@ void keyPressed(Game& world, SDLKey key)
     }
 }
 
-void keyReleased(Game& world, SDLKey key)
+void keyReleased(Game& world, int32_t key)
 {
-    if (key == SDLK_a) {
+    if (key == kKeyA) {
         world.leftHeld = false;
         world.player.avatar->setSpeed(0.0f);
-    } else if (key == SDLK_d) {
+    } else if (key == kKeyD) {
         world.rightHeld = false;
         world.player.avatar->setSpeed(0.0f);
     }
@@ -95,9 +96,9 @@ void mouseButtonPressed(Game& world, const SDL_MouseButtonEvent& button)
     }
 }
 
-void keyHeld(Game& world, SDLKey key)
+void keyHeld(Game& world, int32_t key)
 {
-    if (key == SDLK_a || key == SDLK_d) {
+    if (key == kKeyA || key == kKeyD) {
         world.player.avatar->setSpeed(kHeldWalkSpeed);
     }
 }
@@ -107,7 +108,7 @@ void keyHeld(Game& world, SDLKey key)
 void handleEvent(InputEvent event)
 {
     Game& world = *event.world;
-    const SDLKey key = event.sdlEvent.key.keysym.sym;
+    const int32_t key = event.sdlEvent.key.keysym.sym;
     switch (event.kind) {
     case kKeyPressed: keyPressed(world, key); break;
     case kKeyReleased: keyReleased(world, key); break;
@@ -125,9 +126,9 @@ void Game::handleInput()
     }
     inputQueue.clear();
     if (rightHeld) {
-        inputQueue.push_back(keySymbolEvent(this, kKeyHeld, SDLK_d));
+        inputQueue.push_back(keySymbolEvent(this, kKeyHeld, kKeyD));
     }
     if (leftHeld) {
-        inputQueue.push_back(keySymbolEvent(this, kKeyHeld, SDLK_a));
+        inputQueue.push_back(keySymbolEvent(this, kKeyHeld, kKeyA));
     }
 }

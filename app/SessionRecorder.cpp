@@ -1,6 +1,7 @@
 #include "app/SessionRecorder.h"
 
 #include "app/InputNames.h"
+#include "app/KeyNumbers.h"
 #include "app/MainLoop.h"
 #include "app/SessionHeader.h"
 #include "level/InputFile.h"
@@ -78,6 +79,12 @@ std::FILE* openForWriting(const std::string& fileName)
     return file;
 }
 
+// " down " or " up ": how a key event's line names it.
+const char* keyAction(const SDL_Event& event)
+{
+    return event.type == SDL_KEYDOWN ? " down " : " up ";
+}
+
 } // namespace
 
 SessionRecorder::SessionRecorder(const std::string& fileName, Game& recorded)
@@ -137,8 +144,8 @@ void SessionRecorder::eventPolled(const SDL_Event& event)
     switch (event.type) {
     case SDL_KEYDOWN:
     case SDL_KEYUP:
-        writeLine(step + (event.type == SDL_KEYDOWN ? " down " : " up ") +
-                  nameOrNumber(kKeyNames, std::size(kKeyNames), event.key.keysym.sym) + "\n");
+        writeLine(step + keyAction(event) +
+                  nameOrNumber(kKeyNames, std::size(kKeyNames), keyNumberOf(event)) + "\n");
         break;
     case SDL_MOUSEBUTTONDOWN:
         writeLine(step + " click " +
@@ -151,6 +158,12 @@ void SessionRecorder::eventPolled(const SDL_Event& event)
 }
 
 void SessionRecorder::stepStarting() { stepUnderway = true; }
+
+void SessionRecorder::keyWithoutNumber(const SDL_Event& event, const std::string& name)
+{
+    writeLine("# " + std::to_string(stepsRun + 1) + keyAction(event) + name +
+              ": no SDL 1.2 key number\n");
+}
 
 void SessionRecorder::stepRan()
 {
@@ -228,6 +241,13 @@ void recordStepStarting()
 {
     if (activeRecorder != nullptr) {
         activeRecorder->stepStarting();
+    }
+}
+
+void recordKeyWithoutNumber(const SDL_Event& event, const std::string& name)
+{
+    if (activeRecorder != nullptr) {
+        activeRecorder->keyWithoutNumber(event, name);
     }
 }
 

@@ -10,6 +10,8 @@
 // at step 0 (the world as built and loaded), every 60 steps and after the last step, and last
 // a comment that says why the game ended:
 //   # end: <the window closed | SIGTERM | SIGINT | the player died | the player won | ...>
+// Keys are SDL 1.2's numbers; a key SDL 1.2 has no number for is a comment that names it:
+//   # <step> down <name>: no SDL 1.2 key number
 // Lines are flushed by the end of the step that follows them.
 
 #include <SDL.h>
@@ -39,6 +41,10 @@ public:
     // A step is starting: until it has run, the world is between two states, of which no
     // checkpoint can be taken.
     void stepStarting();
+
+    // A key event polled of a key SDL 1.2 has no number for, which the world never sees: a
+    // comment line that names the key, so that no build misreads it.
+    void keyWithoutNumber(const SDL_Event& event, const std::string& name);
 
     // A step has run. Its checkpoint is written when it is a 60th step or when the game is
     // over after it (death or win: written before the win waits on the console).
@@ -75,6 +81,8 @@ std::unique_ptr<SessionRecorder> recordIfAsked(Game& world);
 // What the main loop tells the recorder, if one lives; nothing otherwise.
 void recordPolledEvent(const SDL_Event& event);
 void recordStepStarting();
+
+void recordKeyWithoutNumber(const SDL_Event& event, const std::string& name);
 void recordStepRan();
 void recordEnd(const std::string& why);
 

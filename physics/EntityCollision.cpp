@@ -1,5 +1,6 @@
 #include "physics/Physics.h"
 
+#include "app/KeyNumbers.h"
 #include "world/Game.h"
 
 #include <iostream>
@@ -67,7 +68,7 @@ void Physics::collideEntities(EntityList& a, EntityList& b)
             if (dist > 0.0f) {
                 separateAndMirror(*first, *second, d, q, dist);
             }
-            InputEvent event = keySymbolEvent(&world, kEntityCollision, SDLK_d);
+            InputEvent event = keySymbolEvent(&world, kEntityCollision, kKeyD);
             event.firstId = first->id;
             event.secondId = second->id;
             world.inputQueue.push_back(event);

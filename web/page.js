@@ -146,27 +146,36 @@ async function watchRecording(input) {
   await start(createQuillfenWatch, ['--watch', '--input', WATCHED], [recording]);
 }
 
-// Keys go to the running program, except while the game waits on its console: then the next
-// typed key is what it reads (Enter as a new line).
+// What the program's SDL reads of a key event. SDL takes the browser's default of every key it
+// is handed; only the game's keys lose theirs, the others (F5, Tab, Ctrl+F...) keep it.
+function keyForProgram(event) {
+  if (GAME_KEYS.has(event.key)) {
+    event.preventDefault();
+    return event;
+  }
+  const { type, key, code, keyCode, charCode, location } = event;
+  return { type, key, code, keyCode, charCode, location, preventDefault() {} };
+}
+
+// Every key-down and key-up goes to the running program, as the window's do natively, except
+// the key typed while the game waits on its console: that is what it reads (Enter as a new line).
 function onKey(event) {
   const run = page.current;
-  if (!run || !run.module || event.ctrlKey || event.metaKey || event.altKey) return;
+  if (!run || !run.module) return;
   const module = run.module;
-  if (module.consoleWaiting) {
-    if (event.type === 'keydown' && (event.key.length === 1 || event.key === 'Enter')) {
-      module.consoleKey = event.key === 'Enter' ? 10 : event.key.charCodeAt(0) & 0xff;
-      page.consoleKeys.add(event.code);
-      event.preventDefault();
-    }
-    return;
-  }
   // The rest of a keystroke the console took (natively typed in the terminal) goes nowhere.
   if (page.consoleKeys.has(event.code)) {
     if (event.type === 'keyup') page.consoleKeys.delete(event.code);
     return;
   }
-  if (GAME_KEYS.has(event.key)) event.preventDefault();
-  run.keys.hand(event);
+  if (module.consoleWaiting && event.type === 'keydown' &&
+      (event.key.length === 1 || event.key === 'Enter')) {
+    module.consoleKey = event.key === 'Enter' ? 10 : event.key.charCodeAt(0) & 0xff;
+    page.consoleKeys.add(event.code);
+    event.preventDefault();
+    return;
+  }
+  run.keys.hand(keyForProgram(event));
 }
 
 for (const type of ['keydown', 'keyup', 'keypress']) document.addEventListener(type, onKey);

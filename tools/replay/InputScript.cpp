@@ -1,6 +1,7 @@
 #include "tools/replay/InputScript.h"
 
 #include "app/InputNames.h"
+#include "app/KeyNumbers.h"
 #include "level/InputFile.h"
 
 #include <cctype>
@@ -157,12 +158,12 @@ std::string LineReader::readKey(const char* what)
     }
     const std::string& word = words[next++];
     const std::string problem =
-        readNamedOrNumber(word, kKeyNames, std::size(kKeyNames), kLastSdlKey, event.code);
+        readNamedOrNumber(word, kKeyNames, std::size(kKeyNames), kLastKeyNumber, event.code);
     if (!problem.empty()) {
         return "unknown key " + shown(word) +
                " (expected a, d, space, backquote, up, down, left, right or an SDL 1.2 key "
                "number from 0 to " +
-               std::to_string(kLastSdlKey) + ")";
+               std::to_string(kLastKeyNumber) + ")";
     }
     return "";
 }

@@ -19,7 +19,7 @@ enum class ScriptAction { KeyDown, KeyUp, Click, Quit, Check };
 struct ScriptEvent {
     int64_t step = 0;
     ScriptAction action = ScriptAction::Quit;
-    int32_t code = 0; // the SDL key number, or the mouse button
+    int32_t code = 0; // the SDL 1.2 key number, or the mouse button
     int32_t x = 0;    // window pixel of a click
     int32_t y = 0;
     uint64_t stateHash = 0; // a checkpoint's hash of the world's state block
@@ -27,7 +27,6 @@ struct ScriptEvent {
 };
 
 constexpr int64_t kLastScriptStep = 2147483647;
-constexpr int32_t kLastSdlKey = 322; // SDLK_LAST - 1 in SDL 1.2
 constexpr int32_t kLastMouseButton = 255;
 constexpr int32_t kWindowWidth = 640;
 constexpr int32_t kWindowHeight = 480;
