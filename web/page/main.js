@@ -1,0 +1,96 @@
+// Quillfen's page: runs the game (quillfen.js) on the canvas with its log beside it, records
+// every session, plays a level the player loads and watches a recording (quillfen-watch.js).
+import { keyRelay } from './keyboard.js';
+import { bundledLevel, levelFilesAmong, readFile } from './level-files.js';
+import { logView } from './log-view.js';
+import { recordingOf, startProgram } from './program.js';
+
+const WATCHED = '/watched.txt';
+
+const page = {
+  log: logView(document.getElementById('log')),
+  errors: logView(document.getElementById('errors')),
+  saveRecording: document.getElementById('save-recording'),
+  levelFiles: [], // [{name, bytes}] of the level being played
+  current: null,  // the running program (program.js)
+};
+
+// A fresh canvas for each program: each has its own GL context and mouse listeners.
+function freshCanvas() {
+  const old = document.getElementById('canvas');
+  const canvas = old.cloneNode(false);
+  old.replaceWith(canvas);
+  return canvas;
+}
+
+// The watching program is fetched the first time it is needed.
+function loadScript(source) {
+  return new Promise((resolve, reject) => {
+    const script = document.createElement('script');
+    script.src = source;
+    script.onload = resolve;
+    script.onerror = reject;
+    document.body.append(script);
+  });
+}
+
+function start(factory, args, extraFiles) {
+  if (page.current) page.current.discard();
+  page.log.clear();
+  page.errors.clear();
+  const record = factory === globalThis.createQuillfen;
+  page.current = startProgram({
+    factory, args, record, canvas: freshCanvas(), files: page.levelFiles.concat(extraFiles),
+    print: page.log.show, printErr: page.errors.show,
+  });
+  page.saveRecording.disabled = !record;
+  return page.current.loaded;
+}
+
+const playGame = () => start(globalThis.createQuillfen, [], []);
+
+async function playChosenLevel(input) {
+  const chosen = levelFilesAmong(input.files);
+  input.value = '';
+  if (chosen.length === 0) return;
+  page.levelFiles = await Promise.all(chosen.map(readFile));
+  await playGame();
+}
+
+async function playBundledLevel() {
+  page.levelFiles = await bundledLevel();
+  await playGame();
+}
+
+function saveRecording() {
+  const bytes = recordingOf(page.current);
+  if (!bytes) return;
+  const link = document.createElement('a');
+  link.href = URL.createObjectURL(new Blob([bytes], { type: 'text/plain' }));
+  link.download = 'quillfen-recording.txt';
+  link.click();
+  URL.revokeObjectURL(link.href);
+}
+
+async function watchRecording(input) {
+  const file = input.files[0];
+  input.value = '';
+  if (!file) return;
+  const recording = await readFile(file);
+  recording.path = WATCHED;
+  if (typeof globalThis.createQuillfenWatch === 'undefined') await loadScript('quillfen-watch.js');
+  await start(globalThis.createQuillfenWatch, ['--watch', '--input', WATCHED], [recording]);
+}
+
+const relay = keyRelay(() => page.current);
+for (const type of ['keydown', 'keyup', 'keypress']) document.addEventListener(type, relay);
+page.saveRecording.addEventListener('click', saveRecording);
+document.getElementById('stop').addEventListener('click', () => page.current?.quit());
+document.getElementById('level-folder').addEventListener('change', e => playChosenLevel(e.target));
+document.getElementById('level-files').addEventListener('change', e => playChosenLevel(e.target));
+document.getElementById('watch-recording').addEventListener('change', e => watchRecording(e.target));
+document.getElementById('bundled-level').addEventListener('click', playBundledLevel);
+
+window.quillfenPage = page; // for the browser's console and the page's tests
+
+playBundledLevel();
