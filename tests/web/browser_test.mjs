@@ -25,8 +25,8 @@ function nativeRun(dir, args) {
   return { status: run.status, log: run.stdout, errors: run.stderr };
 }
 
-async function openPage() {
-  const page = await browser.newPage({ acceptDownloads: true });
+async function openPage(options = {}) {
+  const page = await browser.newPage({ acceptDownloads: true, ...options });
   page.on('pageerror', error => assert.fail('the page threw: ' + error.message));
   await page.goto(`http://127.0.0.1:${server.address().port}/`);
   await page.waitForFunction(() => window.quillfenPage.current?.module?.frames > 0);
@@ -39,17 +39,19 @@ async function logWithoutFrameRates(page) {
   return text.split('\n').filter(line => !FRAME_RATE_LINE.test(line)).join('\n');
 }
 
-// How many pixels of two PNG pictures of the same size differ by more than `tolerance` in a
-// channel, and by how much at most; the browser decodes them.
+// How many pixels of two PNG pictures differ by more than `tolerance` in a channel, and by how
+// much at most; the browser decodes them, the first drawn at the second's size pixel for pixel.
 function pixelDifference(page, first, second, tolerance) {
   return page.evaluate(async ([a, b, tolerance]) => {
-    const pixels = async base64 => {
-      const bitmap = await createImageBitmap(await (await fetch('data:image/png;base64,' + base64)).blob());
-      const canvas = new OffscreenCanvas(bitmap.width, bitmap.height);
-      canvas.getContext('2d').drawImage(bitmap, 0, 0);
-      return canvas.getContext('2d').getImageData(0, 0, bitmap.width, bitmap.height).data;
+    const decode = async base64 => createImageBitmap(await (await fetch('data:image/png;base64,' + base64)).blob());
+    const [first, second] = [await decode(a), await decode(b)];
+    const data = (bitmap, width, height) => {
+      const context = new OffscreenCanvas(width, height).getContext('2d');
+      context.imageSmoothingEnabled = false;
+      context.drawImage(bitmap, 0, 0, width, height);
+      return context.getImageData(0, 0, width, height).data;
     };
-    const [p, q] = [await pixels(a), await pixels(b)];
+    const [p, q] = [data(first, second.width, second.height), data(second, second.width, second.height)];
     let over = 0;
     let most = 0;
     for (let i = 0; i < p.length; i += 4) {
@@ -57,7 +59,7 @@ function pixelDifference(page, first, second, tolerance) {
       most = Math.max(most, d);
       if (d > tolerance) over += 1;
     }
-    return { over, most, pixels: p.length / 4, sameSize: p.length === q.length };
+    return { over, most, pixels: p.length / 4, shown: [first.width, first.height] };
   }, [first.toString('base64'), second.toString('base64'), tolerance]);
 }
 
@@ -73,14 +75,21 @@ after(async () => {
 });
 
 test('a session played in the page replays natively, with its log and its last frame', async t => {
-  const page = await openPage();
+  // At 1920x1080 the canvas shows at twice the game's size, with crisp pixels; the first click,
+  // on the overlay, gives the canvas the keyboard and fires no shot.
+  const page = await openPage({ viewport: { width: 1920, height: 1080 } });
   const canvas = await page.locator('#canvas').boundingBox();
+  assert.deepEqual([canvas.width, canvas.height], [1280, 960]);
+  assert.equal(await page.$eval('#canvas', c => getComputedStyle(c).imageRendering), 'pixelated');
+  await page.click('#click-to-play');
+  assert.equal(await page.isVisible('#click-to-play'), false);
   await page.keyboard.down('d');
   await page.waitForTimeout(1200);
   await page.keyboard.press(' ');
   await page.waitForTimeout(600);
   await page.keyboard.up('d');
-  for (const [x, y] of [[500, 200], [120, 300], [600, 420]]) {
+  const shots = [[1001, 401], [241, 601], [1279, 959], [0, 1]];
+  for (const [x, y] of shots) {
     await page.mouse.click(canvas.x + x, canvas.y + y);
     await page.waitForTimeout(250);
   }
@@ -101,6 +110,8 @@ test('a session played in the page replays natively, with its log and its last f
   await download.saveAs(recording);
   const text = fs.readFileSync(recording, 'latin1');
   assert.match(text, / down d\n[^]* down space\n[^]* click left \d+ \d+\n[^]* down backquote\n[^]* quit\n/);
+  const clicks = [...text.matchAll(/ click left (\d+) (\d+)\n/g)].map(m => [Number(m[1]), Number(m[2])]);
+  assert.deepEqual(clicks, shots.map(([x, y]) => [x >> 1, y >> 1]));
   assert.doesNotMatch(text, / (down|up) 120\n/);
 
   const frame = path.join(scratch, 'native-frame.png');
@@ -112,7 +123,7 @@ test('a session played in the page replays natively, with its log and its last f
   // edges of pictures to the next pixel.
   const difference = await pixelDifference(page, shown, fs.readFileSync(frame), 8);
   t.diagnostic(`canvas against the native frame: ${JSON.stringify(difference)}`);
-  assert.ok(difference.sameSize);
+  assert.deepEqual(difference.shown, [1280, 960]);
   assert.ok(difference.over <= difference.pixels * 0.005, JSON.stringify(difference));
   await page.close();
 });

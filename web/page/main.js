@@ -1,9 +1,11 @@
 // Quillfen's page: runs the game (quillfen.js) on the canvas with its log beside it, records
 // every session, plays a level the player loads and watches a recording (quillfen-watch.js).
+import { canvasHasFocus, clickToPlay, freshCanvas } from './focus.js';
 import { keyRelay } from './keyboard.js';
 import { bundledLevel, levelFilesAmong, readFile } from './level-files.js';
 import { logView } from './log-view.js';
 import { recordingOf, startProgram } from './program.js';
+import { fitToScreen } from './screen.js';
 
 const WATCHED = '/watched.txt';
 
@@ -13,15 +15,8 @@ const page = {
   saveRecording: document.getElementById('save-recording'),
   levelFiles: [], // [{name, bytes}] of the level being played
   current: null,  // the running program (program.js)
+  showFocus() {}, // shows whether the game has the keyboard
 };
-
-// A fresh canvas for each program: each has its own GL context and mouse listeners.
-function freshCanvas() {
-  const old = document.getElementById('canvas');
-  const canvas = old.cloneNode(false);
-  old.replaceWith(canvas);
-  return canvas;
-}
 
 // The watching program is fetched the first time it is needed.
 function loadScript(source) {
@@ -41,8 +36,9 @@ function start(factory, args, extraFiles) {
   const record = factory === globalThis.createQuillfen;
   page.current = startProgram({
     factory, args, record, canvas: freshCanvas(), files: page.levelFiles.concat(extraFiles),
-    print: page.log.show, printErr: page.errors.show,
+    print: page.log.show, printErr: page.errors.show, onExit: () => page.showFocus(),
   });
+  page.showFocus();
   page.saveRecording.disabled = !record;
   return page.current.loaded;
 }
@@ -82,8 +78,12 @@ async function watchRecording(input) {
   await start(globalThis.createQuillfenWatch, ['--watch', '--input', WATCHED], [recording]);
 }
 
-const relay = keyRelay(() => page.current);
+const relay = keyRelay(() => (canvasHasFocus() ? page.current : null));
 for (const type of ['keydown', 'keyup', 'keypress']) document.addEventListener(type, relay);
+page.showFocus = clickToPlay(document.getElementById('click-to-play'),
+  () => page.current?.record && !page.current.ended);
+fitToScreen(document.querySelector('main'), document.getElementById('game'),
+  document.getElementById('fullscreen'));
 page.saveRecording.addEventListener('click', saveRecording);
 document.getElementById('stop').addEventListener('click', () => page.current?.quit());
 document.getElementById('level-folder').addEventListener('change', e => playChosenLevel(e.target));
