@@ -157,3 +157,20 @@ test('a level with a broken bitmap fails in the page as it does natively', async
   assert.equal(await page.textContent('#log'), native.log);
   await page.close();
 });
+
+test('a browser without WebGL shows the page\'s words, not a blank canvas', async () => {
+  const bare = await launchChromium(['--disable-webgl']);
+  try {
+    const page = await bare.newPage();
+    const errors = [];
+    page.on('pageerror', error => errors.push(error.message));
+    await page.goto(`http://127.0.0.1:${server.address().port}/`);
+    await page.waitForSelector('#no-webgl', { state: 'visible' });
+    assert.match(await page.textContent('#no-webgl'), /no WebGL[^]*Turn on WebGL/);
+    assert.equal(await page.isVisible('#canvas'), false);
+    await page.waitForTimeout(500);
+    assert.deepEqual(errors, []);
+  } finally {
+    await bare.close();
+  }
+});

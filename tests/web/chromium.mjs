@@ -19,11 +19,11 @@ export function serve(folder) {
   }).listen(0, '127.0.0.1');
 }
 
-export function launchChromium() {
+export function launchChromium(extraArgs = []) {
   return chromium.launch({
     executablePath: '/usr/bin/chromium',
     args: ['--use-angle=swiftshader', '--enable-unsafe-swiftshader', '--no-sandbox', '--disable-gpu',
       '--disable-quic', '--no-first-run', '--disable-background-networking',
-      '--disable-component-update', '--disable-sync'],
+      '--disable-component-update', '--disable-sync', ...extraArgs],
   });
 }

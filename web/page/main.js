@@ -6,6 +6,7 @@ import { bundledLevel, levelFilesAmong, readFile } from './level-files.js';
 import { logView } from './log-view.js';
 import { recordingOf, startProgram } from './program.js';
 import { fitToScreen } from './screen.js';
+import { hasWebGL, showNoWebGL } from './webgl.js';
 
 const WATCHED = '/watched.txt';
 
@@ -13,6 +14,7 @@ const page = {
   log: logView(document.getElementById('log')),
   errors: logView(document.getElementById('errors')),
   saveRecording: document.getElementById('save-recording'),
+  webgl: hasWebGL(), // without it no program runs
   levelFiles: [], // [{name, bytes}] of the level being played
   current: null,  // the running program (program.js)
   showFocus() {}, // shows whether the game has the keyboard
@@ -30,6 +32,7 @@ function loadScript(source) {
 }
 
 function start(factory, args, extraFiles) {
+  if (!page.webgl) return Promise.resolve(null);
   if (page.current) page.current.discard();
   page.log.clear();
   page.errors.clear();
@@ -93,4 +96,5 @@ document.getElementById('bundled-level').addEventListener('click', playBundledLe
 
 window.quillfenPage = page; // for the browser's console and the page's tests
 
-playBundledLevel();
+if (page.webgl) playBundledLevel();
+else showNoWebGL(document.getElementById('game'), document.getElementById('no-webgl'));
