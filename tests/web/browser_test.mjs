@@ -10,6 +10,7 @@ import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { after, before, test } from 'node:test';
+import { createRequire } from 'node:module';
 import { launchChromium, serve } from './chromium.mjs';
 
 const site = process.env.QUILLFEN_SITE;
@@ -37,6 +38,19 @@ async function openPage(options = {}) {
 async function logWithoutFrameRates(page) {
   const text = await page.textContent('#log');
   return text.split('\n').filter(line => !FRAME_RATE_LINE.test(line)).join('\n');
+}
+
+// Drops files onto the page as a drag from the desktop would.
+async function dropFiles(page, files) {
+  const contents = files.map(file => ({ name: path.basename(file), base64: fs.readFileSync(file).toString('base64') }));
+  const transfer = await page.evaluateHandle(contents => {
+    const transfer = new DataTransfer();
+    for (const { name, base64 } of contents) {
+      transfer.items.add(new File([Uint8Array.from(atob(base64), c => c.charCodeAt(0))], name));
+    }
+    return transfer;
+  }, contents);
+  await page.dispatchEvent('body', 'drop', { dataTransfer: transfer });
 }
 
 // How many pixels of two PNG pictures differ by more than `tolerance` in a channel, and by how
@@ -130,8 +144,9 @@ test('a session played in the page replays natively, with its log and its last f
 
 test('a recording of the native game watches in the page to its win, in step', async () => {
   const page = await openPage();
+  // Dropped onto the page, a file other than Level.txt is a recording to watch.
   const recording = path.join(assets, 'replays', 'recorded-win-bundled-level.txt');
-  await page.setInputFiles('#watch-recording', recording);
+  await dropFiles(page, [recording]);
   await page.waitForFunction(() => window.quillfenPage.current?.ended, null, { timeout: 60000 });
   const native = nativeRun(assets, ['--input', recording]);
   assert.equal(await page.textContent('#errors'), native.errors);
@@ -146,8 +161,12 @@ test('a level with a broken bitmap fails in the page as it does natively', async
     if (name.endsWith('.bmp') || name === 'Level.txt') fs.copyFileSync(path.join(assets, name), path.join(level, name));
   }
   fs.writeFileSync(path.join(level, 'bitmap1.bmp'), 'BM this is no picture');
+  // The controls work from the keyboard: Tab to the button before the level files' input, Enter.
   const page = await openPage();
-  await page.setInputFiles('#level-files', fs.readdirSync(level).map(name => path.join(level, name)));
+  await page.focus('#bundled-level');
+  for (const tab of [1, 2]) await page.keyboard.press('Tab');
+  const [chooser] = await Promise.all([page.waitForEvent('filechooser'), page.keyboard.press('Enter')]);
+  await chooser.setFiles(fs.readdirSync(level).map(name => path.join(level, name)));
   await page.waitForFunction(() => window.quillfenPage.current?.ended);
   const native = nativeRun(level, ['--steps', '0']);
   assert.equal(native.status, 1);
@@ -172,5 +191,18 @@ test('a browser without WebGL shows the page\'s words, not a blank canvas', asyn
     assert.deepEqual(errors, []);
   } finally {
     await bare.close();
+  }
+});
+
+test('axe finds nothing serious on the page, in either layout', async () => {
+  const axe = createRequire(import.meta.url).resolve('axe-core/axe.min.js');
+  for (const viewport of [{ width: 1920, height: 1080 }, { width: 700, height: 900 }]) {
+    const page = await openPage({ viewport });
+    await page.addScriptTag({ path: axe });
+    const violations = await page.evaluate(async () => (await window.axe.run()).violations
+      .filter(v => v.impact === 'serious' || v.impact === 'critical')
+      .map(v => `${v.id}: ${v.nodes.map(n => n.target).join(', ')}`));
+    assert.deepEqual(violations, [], JSON.stringify(viewport));
+    await page.close();
   }
 });

@@ -1,5 +1,6 @@
 // Quillfen's page: runs the game (quillfen.js) on the canvas with its log beside it, records
 // every session, plays a level the player loads and watches a recording (quillfen-watch.js).
+import { wireControls } from './controls.js';
 import { canvasHasFocus, clickToPlay, freshCanvas } from './focus.js';
 import { keyRelay } from './keyboard.js';
 import { bundledLevel, levelFilesAmong, readFile } from './level-files.js';
@@ -48,9 +49,8 @@ function start(factory, args, extraFiles) {
 
 const playGame = () => start(globalThis.createQuillfen, [], []);
 
-async function playChosenLevel(input) {
-  const chosen = levelFilesAmong(input.files);
-  input.value = '';
+async function playLevel(files) {
+  const chosen = levelFilesAmong(files);
   if (chosen.length === 0) return;
   page.levelFiles = await Promise.all(chosen.map(readFile));
   await playGame();
@@ -71,10 +71,7 @@ function saveRecording() {
   URL.revokeObjectURL(link.href);
 }
 
-async function watchRecording(input) {
-  const file = input.files[0];
-  input.value = '';
-  if (!file) return;
+async function watch(file) {
   const recording = await readFile(file);
   recording.path = WATCHED;
   if (typeof globalThis.createQuillfenWatch === 'undefined') await loadScript('quillfen-watch.js');
@@ -87,14 +84,9 @@ page.showFocus = clickToPlay(document.getElementById('click-to-play'),
   () => page.current?.record && !page.current.ended);
 fitToScreen(document.querySelector('main'), document.getElementById('game'),
   document.getElementById('fullscreen'));
-page.saveRecording.addEventListener('click', saveRecording);
-document.getElementById('stop').addEventListener('click', () => page.current?.quit());
-document.getElementById('level-folder').addEventListener('change', e => playChosenLevel(e.target));
-document.getElementById('level-files').addEventListener('change', e => playChosenLevel(e.target));
-document.getElementById('watch-recording').addEventListener('change', e => watchRecording(e.target));
-document.getElementById('bundled-level').addEventListener('click', playBundledLevel);
+wireControls({ playLevel, watch, playBundledLevel, saveRecording, stop: () => page.current?.quit() });
 
 window.quillfenPage = page; // for the browser's console and the page's tests
 
 if (page.webgl) playBundledLevel();
-else showNoWebGL(document.getElementById('game'), document.getElementById('no-webgl'));
+else showNoWebGL(document.getElementById('game'), document.getElementById('no-webgl'), document.querySelector('.controls'));

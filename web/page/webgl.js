@@ -5,10 +5,8 @@ export function hasWebGL() {
   return Boolean(canvas.getContext('webgl') || canvas.getContext('experimental-webgl'));
 }
 
-export function showNoWebGL(game, message) {
+export function showNoWebGL(game, message, controls) {
   game.querySelector('canvas').hidden = true;
   message.hidden = false;
-  const controls = ['stop', 'save-recording', 'fullscreen', 'bundled-level', 'level-folder',
-    'level-files', 'watch-recording'];
-  for (const id of controls) document.getElementById(id).disabled = true;
+  for (const control of controls.querySelectorAll('button, input')) control.disabled = true;
 }
