@@ -206,3 +206,69 @@ test('axe finds nothing serious on the page, in either layout', async () => {
     await page.close();
   }
 });
+
+// A 24-bit bitmap's headers claiming width x height pixels, and no pixels.
+function bitmapHeader(width, height) {
+  const header = Buffer.alloc(54);
+  header.write('BM', 0, 'latin1');
+  header.writeUInt32LE(54, 2);
+  header.writeUInt32LE(54, 10);
+  header.writeUInt32LE(40, 14);
+  header.writeInt32LE(width, 18);
+  header.writeInt32LE(height, 22);
+  header.writeUInt16LE(1, 26);
+  header.writeUInt16LE(24, 28);
+  return header;
+}
+
+// The most memory (resident, in MiB) any of the browser's tab processes holds.
+async function tabMemory() {
+  const session = await browser.newBrowserCDPSession();
+  const { processInfo } = await session.send('SystemInfo.getProcessInfo');
+  await session.detach();
+  const resident = id => Number(/VmRSS:\s+(\d+)/.exec(fs.readFileSync(`/proc/${id}/status`, 'latin1'))[1]) / 1024;
+  return Math.max(...processInfo.filter(p => p.type === 'renderer').map(p => resident(p.id)));
+}
+
+test('hostile files are refused with the reason, and the bundled level plays after each', async t => {
+  const hostile = fs.mkdtempSync(path.join(scratch, 'hostile-'));
+  const file = (name, bytes) => {
+    const where = path.join(hostile, name);
+    fs.mkdirSync(path.dirname(where), { recursive: true });
+    fs.writeFileSync(where, bytes);
+    return where;
+  };
+  const hugeLevel = file('huge/Level.txt', '');
+  fs.truncateSync(hugeLevel, 100 * 1024 * 1024);
+  for (let i = 0; i < 10000; i += 1) file(`crowd/${i}.bmp`, '');
+  const header = fs.readFileSync(path.join(assets, 'replays', 'recorded-win-bundled-level.txt'), 'latin1')
+    .split('\n').filter(line => line.startsWith('#')).join('\n');
+  const cases = [
+    ['#level-files', [hugeLevel], '#status', /Level\.txt is 100\.0 MiB; at most 1\.0 MiB/],
+    ['#level-files', [file('Level.txt', fs.readFileSync(path.join(assets, 'Level.txt'))),
+      file('level.bmp', bitmapHeader(16384, 16384))], '#errors', /level\.bmp[^]*268435456 pixels; at most 67108864/],
+    ['#level-folder', path.join(hostile, 'crowd'), '#status', /more than 1000 files/],
+    ['#watch-recording', file('junk.txt', Buffer.from(Array.from({ length: 4096 }, (_, i) => (i * 7919) % 256))),
+      '#errors', /expected a step number/],
+    ['#watch-recording', file('forged.txt', header.replace('# format 1', '# format 99') + '\n1 down d\n'),
+      '#errors', /format 99/],
+    ['#watch-recording', file('million.txt', header + '\n' + '0 down a\n'.repeat(1000000)),
+      '#status', /million\.txt is 8\.6 MiB; a recording is at most 4\.0 MiB/],
+  ];
+  const page = await openPage();
+  for (const [input, files, where, reason] of cases) {
+    await page.setInputFiles(input, files);
+    await page.waitForFunction(([where, reason]) => new RegExp(reason).test(document.querySelector(where).textContent),
+      [where, reason.source], { timeout: 20000 }).catch(async error => {
+      assert.fail(`${input}: ${reason}: ${await page.textContent(where)} (${error.message})`);
+    });
+    const before = await page.evaluateHandle(() => window.quillfenPage.current);
+    await page.click('#bundled-level');
+    await page.waitForFunction(old => window.quillfenPage.current !== old && window.quillfenPage.current.module?.frames > 0, before);
+    assert.equal(await page.textContent('#status'), '');
+  }
+  const memory = await tabMemory();
+  t.diagnostic(`the tab's memory after the hostile files: ${memory.toFixed(0)} MiB`);
+  assert.ok(memory < 1024, `${memory} MiB`);
+  await page.close();
+});

@@ -1,11 +1,18 @@
 // Files dropped onto the page: a level folder or a level's files (Level.txt among them) play as
 // a level, one other file watches as a recording.
 
-// The files at the top of a dropped folder, as File objects.
+import { LIMITS } from './limits.js';
+
+// The files at the top of a dropped folder, as File objects; past the most a level may have,
+// one more says that there are too many.
 async function folderFiles(directory) {
   const reader = directory.createReader();
   const entries = [];
-  for (let batch = await readBatch(reader); batch.length > 0; batch = await readBatch(reader)) entries.push(...batch);
+  while (entries.length <= LIMITS.levelFiles) {
+    const batch = await readBatch(reader);
+    if (batch.length === 0) break;
+    entries.push(...batch);
+  }
   return Promise.all(entries.filter(entry => entry.isFile)
     .map(entry => new Promise((resolve, reject) => entry.file(resolve, reject))));
 }

@@ -4,6 +4,7 @@ import { wireControls } from './controls.js';
 import { canvasHasFocus, clickToPlay, freshCanvas } from './focus.js';
 import { keyRelay } from './keyboard.js';
 import { bundledLevel, levelFilesAmong, readFile } from './level-files.js';
+import { levelRefusal, recordingRefusal } from './limits.js';
 import { logView } from './log-view.js';
 import { recordingOf, startProgram } from './program.js';
 import { fitToScreen } from './screen.js';
@@ -15,6 +16,7 @@ const page = {
   log: logView(document.getElementById('log')),
   errors: logView(document.getElementById('errors')),
   saveRecording: document.getElementById('save-recording'),
+  status: document.getElementById('status'),
   webgl: hasWebGL(), // without it no program runs
   levelFiles: [], // [{name, bytes}] of the level being played
   current: null,  // the running program (program.js)
@@ -49,14 +51,21 @@ function start(factory, args, extraFiles) {
 
 const playGame = () => start(globalThis.createQuillfen, [], []);
 
+// A refused file leaves the running program as it is; the reason shows under the controls.
+function refused(what, reason) {
+  page.status.textContent = reason ? `Not played: ${what}: ${reason}.` : '';
+  return reason !== '';
+}
+
 async function playLevel(files) {
   const chosen = levelFilesAmong(files);
-  if (chosen.length === 0) return;
+  if (chosen.length === 0 || refused('the level', levelRefusal(chosen))) return;
   page.levelFiles = await Promise.all(chosen.map(readFile));
   await playGame();
 }
 
 async function playBundledLevel() {
+  refused('', '');
   page.levelFiles = await bundledLevel();
   await playGame();
 }
@@ -72,6 +81,7 @@ function saveRecording() {
 }
 
 async function watch(file) {
+  if (refused('the recording', recordingRefusal(file))) return;
   const recording = await readFile(file);
   recording.path = WATCHED;
   if (typeof globalThis.createQuillfenWatch === 'undefined') await loadScript('quillfen-watch.js');
