@@ -272,3 +272,49 @@ test('hostile files are refused with the reason, and the bundled level plays aft
   assert.ok(memory < 1024, `${memory} MiB`);
   await page.close();
 });
+
+test('a session played by touch records the keyboard\'s and the mouse\'s events and replays natively', async () => {
+  const context = await browser.newContext({ hasTouch: true, viewport: { width: 1920, height: 1080 }, acceptDownloads: true });
+  const page = await context.newPage();
+  page.on('pageerror', error => assert.fail('the page threw: ' + error.message));
+  await page.goto(`http://127.0.0.1:${server.address().port}/`);
+  await page.waitForFunction(() => window.quillfenPage.current?.module?.frames > 0);
+  const touch = await context.newCDPSession(page);
+  const centre = async id => {
+    const box = await page.locator(id).boundingBox();
+    return { x: box.x + box.width / 2, y: box.y + box.height / 2 };
+  };
+  const [left, right, jump] = [await centre('#touch-left'), await centre('#touch-right'), await centre('#touch-jump')];
+  // Fingers ({x, y, id}) touching the screen, or lifting (all of them when none is named).
+  const fingers = (type, points) => touch.send('Input.dispatchTouchEvent', { type, touchPoints: points });
+  await fingers('touchStart', [{ ...right, id: 1 }]);
+  await page.waitForTimeout(1000);
+  await fingers('touchStart', [{ ...right, id: 1 }, { ...jump, id: 2 }]);
+  await page.waitForTimeout(300);
+  await fingers('touchEnd', [{ ...jump, id: 2 }]);
+  await page.waitForTimeout(300);
+  await fingers('touchEnd', []);
+  await page.tap('#click-to-play');
+  // A tap on the canvas while another finger walks left shoots at the tapped game pixel.
+  const canvas = await page.locator('#canvas').boundingBox();
+  const tapped = { x: canvas.x + 901, y: canvas.y + 301, id: 4 };
+  await fingers('touchStart', [{ ...left, id: 3 }]);
+  await page.waitForTimeout(300);
+  await fingers('touchStart', [{ ...left, id: 3 }, tapped]);
+  await fingers('touchEnd', [tapped]);
+  await page.waitForTimeout(300);
+  await fingers('touchEnd', []);
+  await page.waitForTimeout(200);
+  await page.click('#stop');
+  await page.waitForFunction(() => window.quillfenPage.current.ended);
+  const [download] = await Promise.all([page.waitForEvent('download'), page.click('#save-recording')]);
+  const recording = path.join(scratch, 'touch-session.txt');
+  await download.saveAs(recording);
+  const events = fs.readFileSync(recording, 'latin1').split('\n')
+    .filter(line => / (down|up|click) /.test(line)).map(line => line.replace(/^\d+ /, ''));
+  assert.deepEqual(events, ['down d', 'down space', 'up space', 'up d', 'down a', 'click left 450 150', 'up a']);
+  const native = nativeRun(assets, ['--input', recording]);
+  assert.equal(native.status, 0, native.errors);
+  assert.equal(await logWithoutFrameRates(page), native.log);
+  await context.close();
+});

@@ -8,6 +8,7 @@ import { levelRefusal, recordingRefusal } from './limits.js';
 import { logView } from './log-view.js';
 import { recordingOf, startProgram } from './program.js';
 import { fitToScreen } from './screen.js';
+import { touchControls } from './touch.js';
 import { hasWebGL, showNoWebGL } from './webgl.js';
 
 const WATCHED = '/watched.txt';
@@ -88,8 +89,11 @@ async function watch(file) {
   await start(globalThis.createQuillfenWatch, ['--watch', '--input', WATCHED], [recording]);
 }
 
-const relay = keyRelay(() => (canvasHasFocus() ? page.current : null));
-for (const type of ['keydown', 'keyup', 'keypress']) document.addEventListener(type, relay);
+const relay = keyRelay(() => page.current);
+for (const type of ['keydown', 'keyup', 'keypress']) {
+  document.addEventListener(type, event => { if (canvasHasFocus()) relay(event); });
+}
+touchControls(document.getElementById('game'), document.getElementById('touch-controls'), relay);
 page.showFocus = clickToPlay(document.getElementById('click-to-play'),
   () => page.current?.record && !page.current.ended);
 fitToScreen(document.querySelector('main'), document.getElementById('game'),
