@@ -318,3 +318,19 @@ test('a session played by touch records the keyboard\'s and the mouse\'s events 
   assert.equal(await logWithoutFrameRates(page), native.log);
   await context.close();
 });
+
+test('after one visit the page opens and plays with no server', { timeout: 60000 }, async () => {
+  const own = serve(site);
+  await new Promise(resolve => own.on('listening', resolve));
+  const context = await browser.newContext();
+  const page = await context.newPage();
+  page.on('pageerror', error => assert.fail('the page threw: ' + error.message));
+  await page.goto(`http://127.0.0.1:${own.address().port}/`);
+  await page.evaluate(() => navigator.serviceWorker.ready);
+  own.close();
+  own.closeAllConnections();
+  await page.reload();
+  await page.waitForFunction(() => window.quillfenPage.current?.module?.frames > 60);
+  assert.match(await page.textContent('#log'), /Collision Vector Data Loaded/);
+  await context.close();
+});

@@ -7,6 +7,7 @@ import { bundledLevel, levelFilesAmong, readFile } from './level-files.js';
 import { levelRefusal, recordingRefusal } from './limits.js';
 import { logView } from './log-view.js';
 import { recordingOf, startProgram } from './program.js';
+import { keepSite } from './offline.js';
 import { fitToScreen } from './screen.js';
 import { touchControls } from './touch.js';
 import { hasWebGL, showNoWebGL } from './webgl.js';
@@ -101,6 +102,7 @@ fitToScreen(document.querySelector('main'), document.getElementById('game'),
 wireControls({ playLevel, watch, playBundledLevel, saveRecording, stop: () => page.current?.quit() });
 
 window.quillfenPage = page; // for the browser's console and the page's tests
+keepSite();
 
 if (page.webgl) playBundledLevel();
 else showNoWebGL(document.getElementById('game'), document.getElementById('no-webgl'), document.querySelector('.controls'));
