@@ -332,5 +332,14 @@ test('after one visit the page opens and plays with no server', { timeout: 60000
   await page.reload();
   await page.waitForFunction(() => window.quillfenPage.current?.module?.frames > 60);
   assert.match(await page.textContent('#log'), /Collision Vector Data Loaded/);
+  // The kept site can be installed: its manifest's icons are there, at their sizes.
+  const icons = await page.evaluate(async () => {
+    const manifest = await (await fetch(document.querySelector('link[rel=manifest]').href)).json();
+    return Promise.all(manifest.icons.map(async icon => {
+      const bitmap = await createImageBitmap(await (await fetch(icon.src)).blob());
+      return [icon.sizes, `${bitmap.width}x${bitmap.height}`];
+    }));
+  });
+  assert.deepEqual(icons, [['192x192', '192x192'], ['512x512', '512x512']]);
   await context.close();
 });

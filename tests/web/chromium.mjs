@@ -5,7 +5,8 @@ import http from 'node:http';
 import path from 'node:path';
 import { chromium } from 'playwright-core';
 
-const TYPES = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm' };
+const TYPES = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
+  '.png': 'image/png', '.webmanifest': 'application/manifest+json' };
 
 // A static server of the folder on a free loopback port (server.address().port).
 export function serve(folder) {
