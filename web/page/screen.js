@@ -8,8 +8,8 @@ const MARGIN = 16;
 export function fitToScreen(main, game, fullscreenButton) {
   const refit = () => {
     const whole = document.fullscreenElement === game;
-    const window_ = { width: document.documentElement.clientWidth, height: window.innerHeight };
-    const layout = whole ? pageLayout(window_, 0, 0) : pageLayout(window_, SIDE_WIDTH, MARGIN);
+    const view = { width: document.documentElement.clientWidth, height: window.innerHeight };
+    const layout = whole ? pageLayout(view, 0, 0) : pageLayout(view, SIDE_WIDTH, MARGIN);
     const style = document.documentElement.style;
     style.setProperty('--canvas-width', layout.width + 'px');
     style.setProperty('--canvas-height', layout.height + 'px');
@@ -18,10 +18,10 @@ export function fitToScreen(main, game, fullscreenButton) {
   };
   window.addEventListener('resize', refit);
   document.addEventListener('fullscreenchange', refit);
-  fullscreenButton.addEventListener('click', async () => {
-    if (document.fullscreenElement) return document.exitFullscreen();
-    await game.requestFullscreen();
-    document.getElementById('canvas').focus();
+  fullscreenButton.addEventListener('click', () => {
+    if (document.fullscreenElement) return void document.exitFullscreen();
+    game.requestFullscreen().then(() => document.getElementById('canvas').focus(),
+      error => console.warn('No full screen here: ' + error.message));
   });
   refit();
 }
