@@ -10,6 +10,7 @@ import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { after, before, test } from 'node:test';
+import { createRequire } from 'node:module';
 import { launchChromium, serve } from './chromium.mjs';
 
 const site = process.env.QUILLFEN_SITE;
@@ -25,8 +26,8 @@ function nativeRun(dir, args) {
   return { status: run.status, log: run.stdout, errors: run.stderr };
 }
 
-async function openPage() {
-  const page = await browser.newPage({ acceptDownloads: true });
+async function openPage(options = {}) {
+  const page = await browser.newPage({ acceptDownloads: true, ...options });
   page.on('pageerror', error => assert.fail('the page threw: ' + error.message));
   await page.goto(`http://127.0.0.1:${server.address().port}/`);
   await page.waitForFunction(() => window.quillfenPage.current?.module?.frames > 0);
@@ -39,17 +40,32 @@ async function logWithoutFrameRates(page) {
   return text.split('\n').filter(line => !FRAME_RATE_LINE.test(line)).join('\n');
 }
 
-// How many pixels of two PNG pictures of the same size differ by more than `tolerance` in a
-// channel, and by how much at most; the browser decodes them.
+// Drops files onto the page as a drag from the desktop would.
+async function dropFiles(page, files) {
+  const contents = files.map(file => ({ name: path.basename(file), base64: fs.readFileSync(file).toString('base64') }));
+  const transfer = await page.evaluateHandle(contents => {
+    const transfer = new DataTransfer();
+    for (const { name, base64 } of contents) {
+      transfer.items.add(new File([Uint8Array.from(atob(base64), c => c.charCodeAt(0))], name));
+    }
+    return transfer;
+  }, contents);
+  await page.dispatchEvent('body', 'drop', { dataTransfer: transfer });
+}
+
+// How many pixels of two PNG pictures differ by more than `tolerance` in a channel, and by how
+// much at most; the browser decodes them, the first drawn at the second's size pixel for pixel.
 function pixelDifference(page, first, second, tolerance) {
   return page.evaluate(async ([a, b, tolerance]) => {
-    const pixels = async base64 => {
-      const bitmap = await createImageBitmap(await (await fetch('data:image/png;base64,' + base64)).blob());
-      const canvas = new OffscreenCanvas(bitmap.width, bitmap.height);
-      canvas.getContext('2d').drawImage(bitmap, 0, 0);
-      return canvas.getContext('2d').getImageData(0, 0, bitmap.width, bitmap.height).data;
+    const decode = async base64 => createImageBitmap(await (await fetch('data:image/png;base64,' + base64)).blob());
+    const [first, second] = [await decode(a), await decode(b)];
+    const data = (bitmap, width, height) => {
+      const context = new OffscreenCanvas(width, height).getContext('2d');
+      context.imageSmoothingEnabled = false;
+      context.drawImage(bitmap, 0, 0, width, height);
+      return context.getImageData(0, 0, width, height).data;
     };
-    const [p, q] = [await pixels(a), await pixels(b)];
+    const [p, q] = [data(first, second.width, second.height), data(second, second.width, second.height)];
     let over = 0;
     let most = 0;
     for (let i = 0; i < p.length; i += 4) {
@@ -57,7 +73,7 @@ function pixelDifference(page, first, second, tolerance) {
       most = Math.max(most, d);
       if (d > tolerance) over += 1;
     }
-    return { over, most, pixels: p.length / 4, sameSize: p.length === q.length };
+    return { over, most, pixels: p.length / 4, shown: [first.width, first.height] };
   }, [first.toString('base64'), second.toString('base64'), tolerance]);
 }
 
@@ -73,14 +89,21 @@ after(async () => {
 });
 
 test('a session played in the page replays natively, with its log and its last frame', async t => {
-  const page = await openPage();
+  // At 1920x1080 the canvas shows at twice the game's size, with crisp pixels; the first click,
+  // on the overlay, gives the canvas the keyboard and fires no shot.
+  const page = await openPage({ viewport: { width: 1920, height: 1080 } });
   const canvas = await page.locator('#canvas').boundingBox();
+  assert.deepEqual([canvas.width, canvas.height], [1280, 960]);
+  assert.equal(await page.$eval('#canvas', c => getComputedStyle(c).imageRendering), 'pixelated');
+  await page.click('#click-to-play');
+  assert.equal(await page.isVisible('#click-to-play'), false);
   await page.keyboard.down('d');
   await page.waitForTimeout(1200);
   await page.keyboard.press(' ');
   await page.waitForTimeout(600);
   await page.keyboard.up('d');
-  for (const [x, y] of [[500, 200], [120, 300], [600, 420]]) {
+  const shots = [[1001, 401], [241, 601], [1279, 959], [0, 1]];
+  for (const [x, y] of shots) {
     await page.mouse.click(canvas.x + x, canvas.y + y);
     await page.waitForTimeout(250);
   }
@@ -101,6 +124,8 @@ test('a session played in the page replays natively, with its log and its last f
   await download.saveAs(recording);
   const text = fs.readFileSync(recording, 'latin1');
   assert.match(text, / down d\n[^]* down space\n[^]* click left \d+ \d+\n[^]* down backquote\n[^]* quit\n/);
+  const clicks = [...text.matchAll(/ click left (\d+) (\d+)\n/g)].map(m => [Number(m[1]), Number(m[2])]);
+  assert.deepEqual(clicks, shots.map(([x, y]) => [x >> 1, y >> 1]));
   assert.doesNotMatch(text, / (down|up) 120\n/);
 
   const frame = path.join(scratch, 'native-frame.png');
@@ -112,7 +137,7 @@ test('a session played in the page replays natively, with its log and its last f
   // edges of pictures to the next pixel.
   const difference = await pixelDifference(page, shown, fs.readFileSync(frame), 8);
   t.diagnostic(`canvas against the native frame: ${JSON.stringify(difference)}`);
-  assert.ok(difference.sameSize);
+  assert.deepEqual(difference.shown, [1280, 960]);
   assert.ok(difference.over <= difference.pixels * 0.005, JSON.stringify(difference));
   await page.close();
 });
@@ -160,8 +185,9 @@ test('every key of a full keyboard is recorded as SDL 1.2 numbers it and replays
 
 test('a recording of the native game watches in the page to its win, in step', async () => {
   const page = await openPage();
+  // Dropped onto the page, a file other than Level.txt is a recording to watch.
   const recording = path.join(assets, 'replays', 'recorded-win-bundled-level.txt');
-  await page.setInputFiles('#watch-recording', recording);
+  await dropFiles(page, [recording]);
   await page.waitForFunction(() => window.quillfenPage.current?.ended, null, { timeout: 60000 });
   const native = nativeRun(assets, ['--input', recording]);
   assert.equal(await page.textContent('#errors'), native.errors);
@@ -176,8 +202,12 @@ test('a level with a broken bitmap fails in the page as it does natively', async
     if (name.endsWith('.bmp') || name === 'Level.txt') fs.copyFileSync(path.join(assets, name), path.join(level, name));
   }
   fs.writeFileSync(path.join(level, 'bitmap1.bmp'), 'BM this is no picture');
+  // The controls work from the keyboard: Tab to the button before the level files' input, Enter.
   const page = await openPage();
-  await page.setInputFiles('#level-files', fs.readdirSync(level).map(name => path.join(level, name)));
+  await page.focus('#bundled-level');
+  for (const tab of [1, 2]) await page.keyboard.press('Tab');
+  const [chooser] = await Promise.all([page.waitForEvent('filechooser'), page.keyboard.press('Enter')]);
+  await chooser.setFiles(fs.readdirSync(level).map(name => path.join(level, name)));
   await page.waitForFunction(() => window.quillfenPage.current?.ended);
   const native = nativeRun(level, ['--steps', '0']);
   assert.equal(native.status, 1);
@@ -186,4 +216,171 @@ test('a level with a broken bitmap fails in the page as it does natively', async
   assert.equal(await page.textContent('#errors'), failure);
   assert.equal(await page.textContent('#log'), native.log);
   await page.close();
+});
+
+test('a browser without WebGL shows the page\'s words, not a blank canvas', async () => {
+  const bare = await launchChromium(['--disable-webgl']);
+  try {
+    const page = await bare.newPage();
+    const errors = [];
+    page.on('pageerror', error => errors.push(error.message));
+    await page.goto(`http://127.0.0.1:${server.address().port}/`);
+    await page.waitForSelector('#no-webgl', { state: 'visible' });
+    assert.match(await page.textContent('#no-webgl'), /no WebGL[^]*Turn on WebGL/);
+    assert.equal(await page.isVisible('#canvas'), false);
+    await page.waitForTimeout(500);
+    assert.deepEqual(errors, []);
+  } finally {
+    await bare.close();
+  }
+});
+
+test('axe finds nothing serious on the page, in either layout', async () => {
+  const axe = createRequire(import.meta.url).resolve('axe-core/axe.min.js');
+  for (const viewport of [{ width: 1920, height: 1080 }, { width: 700, height: 900 }]) {
+    const page = await openPage({ viewport });
+    await page.addScriptTag({ path: axe });
+    const violations = await page.evaluate(async () => (await window.axe.run()).violations
+      .filter(v => v.impact === 'serious' || v.impact === 'critical')
+      .map(v => `${v.id}: ${v.nodes.map(n => n.target).join(', ')}`));
+    assert.deepEqual(violations, [], JSON.stringify(viewport));
+    await page.close();
+  }
+});
+
+// A 24-bit bitmap's headers claiming width x height pixels, and no pixels.
+function bitmapHeader(width, height) {
+  const header = Buffer.alloc(54);
+  header.write('BM', 0, 'latin1');
+  header.writeUInt32LE(54, 2);
+  header.writeUInt32LE(54, 10);
+  header.writeUInt32LE(40, 14);
+  header.writeInt32LE(width, 18);
+  header.writeInt32LE(height, 22);
+  header.writeUInt16LE(1, 26);
+  header.writeUInt16LE(24, 28);
+  return header;
+}
+
+// The most memory (resident, in MiB) any of the browser's tab processes holds.
+async function tabMemory() {
+  const session = await browser.newBrowserCDPSession();
+  const { processInfo } = await session.send('SystemInfo.getProcessInfo');
+  await session.detach();
+  const resident = id => Number(/VmRSS:\s+(\d+)/.exec(fs.readFileSync(`/proc/${id}/status`, 'latin1'))[1]) / 1024;
+  return Math.max(...processInfo.filter(p => p.type === 'renderer').map(p => resident(p.id)));
+}
+
+test('hostile files are refused with the reason, and the bundled level plays after each', async t => {
+  const hostile = fs.mkdtempSync(path.join(scratch, 'hostile-'));
+  const file = (name, bytes) => {
+    const where = path.join(hostile, name);
+    fs.mkdirSync(path.dirname(where), { recursive: true });
+    fs.writeFileSync(where, bytes);
+    return where;
+  };
+  const hugeLevel = file('huge/Level.txt', '');
+  fs.truncateSync(hugeLevel, 100 * 1024 * 1024);
+  for (let i = 0; i < 10000; i += 1) file(`crowd/${i}.bmp`, '');
+  const header = fs.readFileSync(path.join(assets, 'replays', 'recorded-win-bundled-level.txt'), 'latin1')
+    .split('\n').filter(line => line.startsWith('#')).join('\n');
+  const cases = [
+    ['#level-files', [hugeLevel], '#status', /Level\.txt is 100\.0 MiB; at most 1\.0 MiB/],
+    ['#level-files', [file('Level.txt', fs.readFileSync(path.join(assets, 'Level.txt'))),
+      file('level.bmp', bitmapHeader(16384, 16384))], '#errors', /level\.bmp[^]*268435456 pixels; at most 67108864/],
+    ['#level-folder', path.join(hostile, 'crowd'), '#status', /more than 1000 files/],
+    ['#watch-recording', file('junk.txt', Buffer.from(Array.from({ length: 4096 }, (_, i) => (i * 7919) % 256))),
+      '#errors', /expected a step number/],
+    ['#watch-recording', file('forged.txt', header.replace('# format 1', '# format 99') + '\n1 down d\n'),
+      '#errors', /format 99/],
+    ['#watch-recording', file('million.txt', header + '\n' + '0 down a\n'.repeat(1000000)),
+      '#status', /million\.txt is 8\.6 MiB; a recording is at most 4\.0 MiB/],
+  ];
+  const page = await openPage();
+  for (const [input, files, where, reason] of cases) {
+    await page.setInputFiles(input, files);
+    await page.waitForFunction(([where, reason]) => new RegExp(reason).test(document.querySelector(where).textContent),
+      [where, reason.source], { timeout: 20000 }).catch(async error => {
+      assert.fail(`${input}: ${reason}: ${await page.textContent(where)} (${error.message})`);
+    });
+    const before = await page.evaluateHandle(() => window.quillfenPage.current);
+    await page.click('#bundled-level');
+    await page.waitForFunction(old => window.quillfenPage.current !== old && window.quillfenPage.current.module?.frames > 0, before);
+    assert.equal(await page.textContent('#status'), '');
+  }
+  const memory = await tabMemory();
+  t.diagnostic(`the tab's memory after the hostile files: ${memory.toFixed(0)} MiB`);
+  assert.ok(memory < 1024, `${memory} MiB`);
+  await page.close();
+});
+
+test('a session played by touch records the keyboard\'s and the mouse\'s events and replays natively', async () => {
+  const context = await browser.newContext({ hasTouch: true, viewport: { width: 1920, height: 1080 }, acceptDownloads: true });
+  const page = await context.newPage();
+  page.on('pageerror', error => assert.fail('the page threw: ' + error.message));
+  await page.goto(`http://127.0.0.1:${server.address().port}/`);
+  await page.waitForFunction(() => window.quillfenPage.current?.module?.frames > 0);
+  const touch = await context.newCDPSession(page);
+  const centre = async id => {
+    const box = await page.locator(id).boundingBox();
+    return { x: box.x + box.width / 2, y: box.y + box.height / 2 };
+  };
+  const [left, right, jump] = [await centre('#touch-left'), await centre('#touch-right'), await centre('#touch-jump')];
+  // Fingers ({x, y, id}) touching the screen, or lifting (all of them when none is named).
+  const fingers = (type, points) => touch.send('Input.dispatchTouchEvent', { type, touchPoints: points });
+  await fingers('touchStart', [{ ...right, id: 1 }]);
+  await page.waitForTimeout(1000);
+  await fingers('touchStart', [{ ...right, id: 1 }, { ...jump, id: 2 }]);
+  await page.waitForTimeout(300);
+  await fingers('touchEnd', [{ ...jump, id: 2 }]);
+  await page.waitForTimeout(300);
+  await fingers('touchEnd', []);
+  await page.tap('#click-to-play');
+  // A tap on the canvas while another finger walks left shoots at the tapped game pixel.
+  const canvas = await page.locator('#canvas').boundingBox();
+  const tapped = { x: canvas.x + 901, y: canvas.y + 301, id: 4 };
+  await fingers('touchStart', [{ ...left, id: 3 }]);
+  await page.waitForTimeout(300);
+  await fingers('touchStart', [{ ...left, id: 3 }, tapped]);
+  await fingers('touchEnd', [tapped]);
+  await page.waitForTimeout(300);
+  await fingers('touchEnd', []);
+  await page.waitForTimeout(200);
+  await page.click('#stop');
+  await page.waitForFunction(() => window.quillfenPage.current.ended);
+  const [download] = await Promise.all([page.waitForEvent('download'), page.click('#save-recording')]);
+  const recording = path.join(scratch, 'touch-session.txt');
+  await download.saveAs(recording);
+  const events = fs.readFileSync(recording, 'latin1').split('\n')
+    .filter(line => / (down|up|click) /.test(line)).map(line => line.replace(/^\d+ /, ''));
+  assert.deepEqual(events, ['down d', 'down space', 'up space', 'up d', 'down a', 'click left 450 150', 'up a']);
+  const native = nativeRun(assets, ['--input', recording]);
+  assert.equal(native.status, 0, native.errors);
+  assert.equal(await logWithoutFrameRates(page), native.log);
+  await context.close();
+});
+
+test('after one visit the page opens and plays with no server', { timeout: 60000 }, async () => {
+  const own = serve(site);
+  await new Promise(resolve => own.on('listening', resolve));
+  const context = await browser.newContext();
+  const page = await context.newPage();
+  page.on('pageerror', error => assert.fail('the page threw: ' + error.message));
+  await page.goto(`http://127.0.0.1:${own.address().port}/`);
+  await page.evaluate(() => navigator.serviceWorker.ready);
+  own.close();
+  own.closeAllConnections();
+  await page.reload();
+  await page.waitForFunction(() => window.quillfenPage.current?.module?.frames > 60);
+  assert.match(await page.textContent('#log'), /Collision Vector Data Loaded/);
+  // The kept site can be installed: its manifest's icons are there, at their sizes.
+  const icons = await page.evaluate(async () => {
+    const manifest = await (await fetch(document.querySelector('link[rel=manifest]').href)).json();
+    return Promise.all(manifest.icons.map(async icon => {
+      const bitmap = await createImageBitmap(await (await fetch(icon.src)).blob());
+      return [icon.sizes, `${bitmap.width}x${bitmap.height}`];
+    }));
+  });
+  assert.deepEqual(icons, [['192x192', '192x192'], ['512x512', '512x512']]);
+  await context.close();
 });

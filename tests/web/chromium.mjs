@@ -5,7 +5,8 @@ import http from 'node:http';
 import path from 'node:path';
 import { chromium } from 'playwright-core';
 
-const TYPES = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm' };
+const TYPES = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
+  '.png': 'image/png', '.webmanifest': 'application/manifest+json' };
 
 // A static server of the folder on a free loopback port (server.address().port).
 export function serve(folder) {
@@ -19,11 +20,11 @@ export function serve(folder) {
   }).listen(0, '127.0.0.1');
 }
 
-export function launchChromium() {
+export function launchChromium(extraArgs = []) {
   return chromium.launch({
     executablePath: '/usr/bin/chromium',
     args: ['--use-angle=swiftshader', '--enable-unsafe-swiftshader', '--no-sandbox', '--disable-gpu',
       '--disable-quic', '--no-first-run', '--disable-background-networking',
-      '--disable-component-update', '--disable-sync'],
+      '--disable-component-update', '--disable-sync', ...extraArgs],
   });
 }

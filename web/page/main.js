@@ -1,0 +1,108 @@
+// Quillfen's page: runs the game (quillfen.js) on the canvas with its log beside it, records
+// every session, plays a level the player loads and watches a recording (quillfen-watch.js).
+import { wireControls } from './controls.js';
+import { canvasHasFocus, clickToPlay, freshCanvas } from './focus.js';
+import { keyRelay } from './keyboard.js';
+import { bundledLevel, levelFilesAmong, readFile } from './level-files.js';
+import { levelRefusal, recordingRefusal } from './limits.js';
+import { logView } from './log-view.js';
+import { recordingOf, startProgram } from './program.js';
+import { keepSite } from './offline.js';
+import { fitToScreen } from './screen.js';
+import { touchControls } from './touch.js';
+import { hasWebGL, showNoWebGL } from './webgl.js';
+
+const WATCHED = '/watched.txt';
+
+const page = {
+  log: logView(document.getElementById('log')),
+  errors: logView(document.getElementById('errors')),
+  saveRecording: document.getElementById('save-recording'),
+  status: document.getElementById('status'),
+  webgl: hasWebGL(), // without it no program runs
+  levelFiles: [], // [{name, bytes}] of the level being played
+  current: null,  // the running program (program.js)
+  showFocus() {}, // shows whether the game has the keyboard
+};
+
+// The watching program is fetched the first time it is needed.
+function loadScript(source) {
+  return new Promise((resolve, reject) => {
+    const script = document.createElement('script');
+    script.src = source;
+    script.onload = resolve;
+    script.onerror = reject;
+    document.body.append(script);
+  });
+}
+
+function start(factory, args, extraFiles) {
+  if (!page.webgl) return Promise.resolve(null);
+  if (page.current) page.current.discard();
+  page.log.clear();
+  page.errors.clear();
+  const record = factory === globalThis.createQuillfen;
+  page.current = startProgram({
+    factory, args, record, canvas: freshCanvas(), files: page.levelFiles.concat(extraFiles),
+    print: page.log.show, printErr: page.errors.show, onExit: () => page.showFocus(),
+  });
+  page.showFocus();
+  page.saveRecording.disabled = !record;
+  return page.current.loaded;
+}
+
+const playGame = () => start(globalThis.createQuillfen, [], []);
+
+// A refused file leaves the running program as it is; the reason shows under the controls.
+function refused(what, reason) {
+  page.status.textContent = reason ? `Not played: ${what}: ${reason}.` : '';
+  return reason !== '';
+}
+
+async function playLevel(files) {
+  const chosen = levelFilesAmong(files);
+  if (chosen.length === 0 || refused('the level', levelRefusal(chosen))) return;
+  page.levelFiles = await Promise.all(chosen.map(readFile));
+  await playGame();
+}
+
+async function playBundledLevel() {
+  refused('', '');
+  page.levelFiles = await bundledLevel();
+  await playGame();
+}
+
+function saveRecording() {
+  const bytes = recordingOf(page.current);
+  if (!bytes) return;
+  const link = document.createElement('a');
+  link.href = URL.createObjectURL(new Blob([bytes], { type: 'text/plain' }));
+  link.download = 'quillfen-recording.txt';
+  link.click();
+  URL.revokeObjectURL(link.href);
+}
+
+async function watch(file) {
+  if (refused('the recording', recordingRefusal(file))) return;
+  const recording = await readFile(file);
+  recording.path = WATCHED;
+  if (typeof globalThis.createQuillfenWatch === 'undefined') await loadScript('quillfen-watch.js');
+  await start(globalThis.createQuillfenWatch, ['--watch', '--input', WATCHED], [recording]);
+}
+
+const relay = keyRelay(() => page.current);
+for (const type of ['keydown', 'keyup', 'keypress']) {
+  document.addEventListener(type, event => { if (canvasHasFocus()) relay(event); });
+}
+touchControls(document.getElementById('game'), document.getElementById('touch-controls'), relay);
+page.showFocus = clickToPlay(document.getElementById('click-to-play'),
+  () => page.current?.record && !page.current.ended);
+fitToScreen(document.querySelector('main'), document.getElementById('game'),
+  document.getElementById('fullscreen'));
+wireControls({ playLevel, watch, playBundledLevel, saveRecording, stop: () => page.current?.quit() });
+
+window.quillfenPage = page; // for the browser's console and the page's tests
+keepSite();
+
+if (page.webgl) playBundledLevel();
+else showNoWebGL(document.getElementById('game'), document.getElementById('no-webgl'), document.querySelector('.controls'));

@@ -1,0 +1,58 @@
+// Runs one program of the browser build (the game, createQuillfen, or the watching tool,
+// createQuillfenWatch) on a canvas, with the files it reads in its working folder, its standard
+// output and error handed to the caller line by line, and the game's session recorded.
+// It knows nothing of the page around it: the caller gives the canvas and the sinks.
+import { keyboardOf } from './keyboard.js';
+
+const GAME_FOLDER = '/game';
+export const RECORDING = '/session.txt';
+
+// Emscripten's own notices about its GL emulation are not the program's: they go to the console.
+const EMSCRIPTEN_NOTICE = /^(WARNING: using emscripten GL|TODO: gl)/;
+
+// options: {factory, canvas, files: [{name, bytes, path?}], args, record, print(line),
+// printErr(line), onExit()}. The run it gives back is {module, keys, record, ended, quit(),
+// discard()}; `module` is set once the program is loaded, `ended` once it has returned.
+export function startProgram(options) {
+  const run = { module: null, keys: keyboardOf(), record: options.record, ended: false,
+    quitting: false, discarded: false };
+  // Asks the program to end as a closed window would (app/BrowserHost.cpp reads it); its last
+  // frame, log and recording stay.
+  run.quit = () => {
+    run.quitting = true;
+    if (run.module) run.module.quitRequested = true;
+  };
+  // Ends a program another replaces: it says nothing more, and one not yet started never starts.
+  run.discard = () => {
+    run.discarded = true;
+    run.quit();
+  };
+  const heard = sink => line => { if (!run.discarded) sink(line); };
+  run.loaded = options.factory({
+    canvas: options.canvas,
+    keyboardListeningElement: run.keys,
+    print: heard(options.print),
+    printErr: heard(line => (EMSCRIPTEN_NOTICE.test(line) ? console.warn(line) : options.printErr(line))),
+    onExit: () => {
+      run.ended = true;
+      if (options.onExit) options.onExit();
+    },
+    preRun: [m => {
+      m.FS.mkdir(GAME_FOLDER);
+      for (const file of options.files) m.FS.writeFile(file.path || GAME_FOLDER + '/' + file.name, file.bytes);
+      m.FS.chdir(GAME_FOLDER);
+      if (options.record) m.ENV.QUILLFEN_RECORD = RECORDING;
+    }],
+  }).then(module => {
+    run.module = module;
+    module.quitRequested = run.quitting;
+    if (!run.discarded) module.callMain(options.args);
+    return run;
+  });
+  return run;
+}
+
+// The recording of a game's session so far (the whole of it once the game has ended).
+export function recordingOf(run) {
+  return run && run.record && run.module ? run.module.FS.readFile(RECORDING) : null;
+}

@@ -1,0 +1,16 @@
+# Writes the site's service worker (cmake -P, with SITE and SOURCE defined): the list of the
+# site's files and a digest of all of their contents, so that each build is a new worker.
+file(GLOB_RECURSE files RELATIVE ${SITE} ${SITE}/*)
+list(REMOVE_ITEM files service-worker.js)
+list(SORT files)
+set(digests "")
+set(quoted "")
+foreach(file IN LISTS files)
+  file(SHA256 ${SITE}/${file} digest)
+  string(APPEND digests "${file} ${digest}\n")
+  list(APPEND quoted "'${file}'")
+endforeach()
+string(SHA256 build "${digests}")
+string(SUBSTRING ${build} 0 16 SITE_BUILD)
+list(JOIN quoted ", " SITE_FILES)
+configure_file(${SOURCE} ${SITE}/service-worker.js @ONLY)
