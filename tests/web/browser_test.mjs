@@ -160,8 +160,9 @@ const FULL_KEYBOARD = [
   ['AudioVolumeUp', null], ['Tab', 9],
 ];
 
-test('every key of a full keyboard is recorded as SDL 1.2 numbers it and replays natively', async () => {
+test('every key of a full keyboard is recorded as SDL 1.2 numbers and replays natively', async () => {
   const page = await openPage();
+  await page.click('#click-to-play');
   for (const [key] of FULL_KEYBOARD) {
     await page.keyboard.down(key);
     await page.keyboard.up(key);

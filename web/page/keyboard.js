@@ -30,13 +30,17 @@ function gameCopy(event) {
 const GAME_KEYS = new Set([' ', 'a', 'A', 'd', 'D', '`', 'ArrowUp', 'ArrowDown', 'ArrowLeft',
   'ArrowRight']);
 
-// Relays every key-down and key-up to the running program (`current()` gives it, or null), as
-// the window's reach the game natively, except the key typed while the game waits on its
-// console: that is what it reads (Enter as a new line), and the rest of that keystroke, its
-// key-up included, goes nowhere (natively it was typed in the terminal).
-export function keyRelay(current) {
+// Relays every key-down and key-up to the running program (`current()` gives it, or null) while
+// the canvas has the keyboard (`focused()`), as the window's reach the game natively, except the
+// key typed while the game waits on its console: that is what it reads (Enter as a new line),
+// and the rest of that keystroke, its key-up included, goes nowhere (natively it was typed in the
+// terminal). A key pressed in the game is released in the game, wherever the focus has gone
+// since (Tab to the controls); `releaseAll` releases every held key, as SDL does when the window
+// loses the keyboard, so that no key stays held in a game that will never see it go up.
+export function keyRelay(current, focused) {
   const consoleKeys = new Set(); // keys being typed at the console, by their code
-  return event => {
+  const held = new Map(); // code -> the key-down the game saw, for keys it has not seen go up
+  const relay = event => {
     const run = current();
     if (!run || !run.module) return;
     const module = run.module;
@@ -44,6 +48,8 @@ export function keyRelay(current) {
       if (event.type === 'keyup') consoleKeys.delete(event.code);
       return;
     }
+    const release = event.type === 'keyup' && held.has(event.code);
+    if (!event.touch && !focused() && !release) return; // touch buttons play without the focus
     if (module.consoleWaiting && event.type === 'keydown' &&
         (event.key.length === 1 || event.key === 'Enter')) {
       module.consoleKey = event.key === 'Enter' ? 10 : event.key.charCodeAt(0) & 0xff;
@@ -52,6 +58,14 @@ export function keyRelay(current) {
       return;
     }
     if (GAME_KEYS.has(event.key)) event.preventDefault();
+    if (event.type === 'keydown') held.set(event.code, event);
+    if (event.type === 'keyup') held.delete(event.code);
     run.keys.hand(gameCopy(event));
   };
+  relay.releaseAll = () => {
+    const run = current();
+    for (const down of held.values()) run?.keys.hand({ ...gameCopy(down), type: 'keyup' });
+    held.clear();
+  };
+  return relay;
 }

@@ -90,10 +90,9 @@ async function watch(file) {
   await start(globalThis.createQuillfenWatch, ['--watch', '--input', WATCHED], [recording]);
 }
 
-const relay = keyRelay(() => page.current);
-for (const type of ['keydown', 'keyup', 'keypress']) {
-  document.addEventListener(type, event => { if (canvasHasFocus()) relay(event); });
-}
+const relay = keyRelay(() => page.current, canvasHasFocus);
+for (const type of ['keydown', 'keyup', 'keypress']) document.addEventListener(type, relay);
+window.addEventListener('blur', relay.releaseAll);
 touchControls(document.getElementById('game'), document.getElementById('touch-controls'), relay);
 page.showFocus = clickToPlay(document.getElementById('click-to-play'),
   () => page.current?.record && !page.current.ended);

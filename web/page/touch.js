@@ -9,7 +9,7 @@ const KEYS = {
 };
 
 function keyEvent(type, key) {
-  return { type, ...key, charCode: 0, location: 0, repeat: false, shiftKey: false, ctrlKey: false,
+  return { type, ...key, touch: true, charCode: 0, location: 0, repeat: false, shiftKey: false, ctrlKey: false,
     altKey: false, metaKey: false, preventDefault() {}, stopPropagation() {} };
 }
 
