@@ -1,0 +1,114 @@
+// The level editor: the text of Level.txt, the world the game builds from it, and the lint's
+// findings, kept in step. The text is the one state: every change (typed, pasted, dragged in the
+// world, undone) is a transaction of the text pane; what the world and the problems show is
+// the core's description of that text.
+import { createLevelCore } from './level-core.js';
+import { bundledLevel, chosenFiles, download } from './level-files.js';
+import { LEVEL_FILE, LevelModel } from './level-model.js';
+import { lineRewrite } from './line-handles.js';
+import { showProblems } from './problems-pane.js';
+import { createSourcePane, putCursor, redo, showDescription, undo } from './source-pane.js';
+import { createWorldPane } from './world-pane.js';
+
+const element = id => document.getElementById(id);
+const status = element('status');
+const core = await createLevelCore();
+let rows = [];
+
+const model = new LevelModel(core, async shown => {
+  const { description, map } = shown;
+  rows = showProblems(element('problems'), description, finding => {
+    const range = map.range(finding.offset, finding.offset + finding.length);
+    putCursor(text.view, range.from, range.to);
+    text.view.focus();
+  });
+  if (description.ok) showDescription(text.view, description, map);
+  selectAtCursor();
+  await world.show(description);
+});
+
+const text = createSourcePane(element('source'), update => {
+  if (update.docChanged) model.describe(update.state);
+  if (update.selectionSet) selectAtCursor();
+});
+
+// The record holding the text cursor is the one selected in the world.
+function selectAtCursor() {
+  const shown = model.shown;
+  if (!shown || shown.doc !== text.view.state.doc) return;
+  world.select(model.recordAt(shown.map.toOffset(text.view.state.selection.main.head)));
+}
+
+// A drag's new values, written into the record's words as one step of the history.
+async function rewrite(record, values) {
+  const shown = model.shown;
+  const doc = text.view.state.doc;
+  const changes = await lineRewrite(record, values, x => core.floatText(x));
+  if (text.view.state.doc !== doc || changes.length === 0) return;
+  text.view.dispatch({
+    changes: changes.map(change => ({ ...shown.map.range(change.from, change.to), insert: change.insert })),
+    userEvent: 'move.handle',
+  });
+}
+
+const world = createWorldPane(element('world-view'), {
+  core,
+  onPick(index) {
+    const record = model.shown?.description.records[index];
+    if (!record) return;
+    const start = model.shown.map.toPosition(record.from);
+    putCursor(text.view, start);
+  },
+  onDrag: rewrite,
+  onKey(event) {
+    if (!(event.ctrlKey || event.metaKey)) return;
+    const key = event.key.toLowerCase();
+    const done = key === 'z' ? (event.shiftKey ? redo : undo)(text.view) : key === 'y' && redo(text.view);
+    if (done !== false) event.preventDefault();
+  },
+  grid: () => Number(element('grid').value),
+});
+
+function open(files, origin) {
+  const shown = model.open(files);
+  world.forgetPictures();
+  text.load(shown.text, shown.lineSeparator);
+  const notes = [`${origin}${model.opened ? '' : ` (no ${LEVEL_FILE}: the game plays without one)`}`];
+  if (shown.latin1) {
+    notes.push(`${LEVEL_FILE} is not valid UTF-8: each byte is shown as the Latin-1 character of ` +
+      'its number, and saved as that byte again.');
+  }
+  status.textContent = notes.join(' ');
+  model.describe(text.view.state);
+}
+
+async function openFrom(load, origin) {
+  try {
+    const files = await load();
+    if (files.length) open(files, origin);
+  } catch (error) {
+    status.textContent = `Could not open the level: ${error.message}`;
+  }
+}
+
+element('open-bundled').addEventListener('click', () => openFrom(bundledLevel, 'The bundled level.'));
+for (const id of ['open-folder', 'open-files']) {
+  element(id).addEventListener('change', event => openFrom(() => chosenFiles(event.target), 'Your level.'));
+}
+element('save-level').addEventListener('click', () => download(model.bytesOf(text.view.state), LEVEL_FILE));
+
+// For tests and tools.
+window.quillfenEditor = {
+  text: () => text.view.state.sliceDoc(),
+  setText(value) {
+    text.view.dispatch({
+      changes: { from: 0, to: text.view.state.doc.length, insert: value },
+      userEvent: 'input.paste',
+    });
+  },
+  settled: () => model.settled(),
+  problems: () => rows.map(({ line, column, severity, message }) => ({ line, column, severity, message })),
+  worldToClient: (x, y) => world.worldToClient(x, y),
+};
+
+await openFrom(bundledLevel, 'The bundled level.');

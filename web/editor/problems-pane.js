@@ -1,0 +1,43 @@
+// The problems pane: the lint's findings for the text on show, in the file's order, each a row
+// that picks its word in the text, and the lint's summary line under them.
+
+// The rows of a description: what problems() gives and the pane shows.
+export function problemRows(description) {
+  if (!description.ok) return [];
+  return description.findings.map(finding => ({
+    line: finding.located ? finding.line : null,
+    column: finding.located ? finding.column : null,
+    severity: finding.severity,
+    message: finding.message,
+    file: finding.file,
+  }));
+}
+
+// The row as quillfen-lint prints it.
+export function lintLine(row) {
+  const place = row.line === null ? row.file : `${row.file}:${row.line}:${row.column}`;
+  return `${place}: ${row.severity}: ${row.message}`;
+}
+
+// Shows the description's findings; a click on a located row calls onPick(finding).
+export function showProblems(element, description, onPick) {
+  const list = document.createElement('ol');
+  const rows = problemRows(description);
+  rows.forEach((row, index) => {
+    const item = document.createElement('li');
+    item.className = `problem ${row.severity}`;
+    item.textContent = lintLine(row);
+    if (row.line !== null) item.addEventListener('click', () => onPick(description.findings[index]));
+    list.append(item);
+  });
+  const summary = document.createElement('p');
+  summary.className = 'summary';
+  if (description.ok) {
+    const lines = description.lint.trimEnd().split('\n');
+    summary.textContent = lines[lines.length - 1];
+  } else {
+    summary.textContent = description.message;
+  }
+  element.replaceChildren(summary, list);
+  return rows;
+}
