@@ -12,7 +12,10 @@ import { createWorldPane } from './world-pane.js';
 
 const element = id => document.getElementById(id);
 const status = element('status');
-const core = await createLevelCore();
+const core = await createLevelCore().catch(error => {
+  status.textContent = `The level reader could not start: ${error.message || error}`;
+  throw error;
+});
 let rows = [];
 
 const model = new LevelModel(core, async shown => {

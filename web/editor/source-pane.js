@@ -21,7 +21,7 @@ export function createSourcePane(parent, onUpdate) {
   const extensions = lineSeparator => [
     EditorState.lineSeparator.of(lineSeparator),
     lineNumbers(), lintGutter(), history(), drawSelection(), highlightActiveLine(), EditorView.lineWrapping,
-    keymap.of([...defaultKeymap, ...historyKeymap, { key: 'Mod-y', run: redo, preventDefault: true }]),
+    keymap.of([...defaultKeymap, ...historyKeymap, { key: 'Mod-Shift-z', run: redo, preventDefault: true }]),
     colouring, colouringTheme, theme,
     EditorView.updateListener.of(onUpdate),
   ];

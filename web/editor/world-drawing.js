@@ -66,6 +66,23 @@ function tracePath(context, camera, shape) {
   }
 }
 
+const FLAG_COLOURS = { error: '#ff3b30', warning: '#e3b341' };
+
+// A wide translucent stroke under a shape whose record has findings, in the worst one's colour.
+function drawFlag(context, camera, shape, severity) {
+  context.globalAlpha = 0.35;
+  context.strokeStyle = context.fillStyle = FLAG_COLOURS[severity];
+  context.lineWidth = 9;
+  context.setLineDash([]);
+  if (shape.shape === 'dot') {
+    const at = camera.toScreen(shape.x, shape.y);
+    context.fillRect(at.x - 6, at.y - 6, 12, 12);
+    return;
+  }
+  tracePath(context, camera, shape);
+  context.stroke();
+}
+
 function drawShape(context, camera, shape, selected) {
   context.globalAlpha = shape.record < 0 ? DIMMED : 1;
   context.strokeStyle = context.fillStyle = shape.colour;
@@ -115,7 +132,8 @@ function drawHandles(context, camera, handles) {
   }
 }
 
-// scene: {description, pictures (name -> drawable), selected (record index), handles, and
+// scene: {description, pictures (name -> drawable), selected (record index), flagged (record
+// index -> the worst severity of its findings), handles, and
 // preview: a segment standing for the selected record's shapes while a handle is dragged}
 export function drawWorld(canvas, camera, scene) {
   const context = canvas.getContext('2d');
@@ -143,7 +161,10 @@ export function drawWorld(canvas, camera, scene) {
   const slack = 4 / camera.scale;
   for (const shape of description.overlay) {
     if (scene.preview && shape.record === scene.selected) continue;
-    if (overlaps(boundsOf(shape), view, slack)) drawShape(context, camera, shape, shape.record === scene.selected && shape.record >= 0);
+    if (!overlaps(boundsOf(shape), view, slack)) continue;
+    const severity = scene.flagged.get(shape.record);
+    if (severity) drawFlag(context, camera, shape, severity);
+    drawShape(context, camera, shape, shape.record === scene.selected && shape.record >= 0);
   }
   if (scene.preview) drawShape(context, camera, scene.preview, true);
   drawHandles(context, camera, scene.handles || []);
@@ -192,4 +213,13 @@ export function handleAt(handles, camera, px, py) {
     if (Math.abs(at.x - px) <= HANDLE + 2 && Math.abs(at.y - py) <= HANDLE + 2) return handle;
   }
   return null;
+}
+
+// The worst severity of each record's findings, by record index.
+export function flaggedRecords(description) {
+  const flagged = new Map();
+  for (const finding of description.ok ? description.findings : []) {
+    if (finding.record >= 0 && flagged.get(finding.record) !== 'error') flagged.set(finding.record, finding.severity);
+  }
+  return flagged;
 }

@@ -3,7 +3,7 @@
 // world, a click on a shape picks its record, a drag of a handle moves it. The pane changes no
 // text itself: it hands picks and finished drags to its owner.
 import { Camera } from './camera.js';
-import { drawWorld, handleAt, shapeAt } from './world-drawing.js';
+import { drawWorld, flaggedRecords, handleAt, shapeAt } from './world-drawing.js';
 import { draggedLine, lineHandles } from './line-handles.js';
 
 function pictureNames(description) {
@@ -15,11 +15,11 @@ function pictureNames(description) {
   return names;
 }
 
-// options: {core, onPick(record), onDrag(record, values), onKey(event), grid(), }
+// options: {core, onPick(record), onDrag(record, values), onKey(event), grid()}
 export function createWorldPane(canvas, options) {
   const camera = new Camera();
   const pictures = new Map(); // name -> ImageBitmap, or null while it loads or when it is none
-  const scene = { description: null, pictures, selected: -1, handles: [], preview: null };
+  const scene = { description: null, pictures, selected: -1, flagged: new Map(), handles: [], preview: null };
   let gesture = null; // {pan: true, x, y} or {handle, grab, values}
   let spaceHeld = false;
   let fitted = false;
@@ -128,6 +128,7 @@ export function createWorldPane(canvas, options) {
     // A new description: drawn now; resolves once its pictures are drawn too.
     show(description) {
       scene.description = description;
+      scene.flagged = flaggedRecords(description);
       scene.handles = lineHandles(record());
       if (!fitted) fit();
       draw();
