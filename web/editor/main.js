@@ -5,7 +5,7 @@
 import { createLevelCore } from './level-core.js';
 import { bundledLevel, chosenFiles, download } from './level-files.js';
 import { LEVEL_FILE, LevelModel } from './level-model.js';
-import { lineRewrite } from './line-handles.js';
+import { rewriteOf } from './record-handles.js';
 import { showProblems } from './problems-pane.js';
 import { createSourcePane, putCursor, redo, showDescription, undo } from './source-pane.js';
 import { createWorldPane } from './world-pane.js';
@@ -46,7 +46,7 @@ function selectAtCursor() {
 async function rewrite(record, values) {
   const shown = model.shown;
   const doc = text.view.state.doc;
-  const changes = await lineRewrite(record, values, x => core.floatText(x));
+  const changes = await rewriteOf(record, values, x => core.floatText(x));
   if (text.view.state.doc !== doc || changes.length === 0) return;
   text.view.dispatch({
     changes: changes.map(change => ({ ...shown.map.range(change.from, change.to), insert: change.insert })),

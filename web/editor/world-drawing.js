@@ -84,7 +84,7 @@ function drawFlag(context, camera, shape, severity) {
 }
 
 function drawShape(context, camera, shape, selected) {
-  context.globalAlpha = shape.record < 0 ? DIMMED : 1;
+  context.globalAlpha = shape.record < 0 && !selected ? DIMMED : 1;
   context.strokeStyle = context.fillStyle = shape.colour;
   context.lineWidth = selected ? 3.5 : 1.5;
   context.setLineDash(shape.dashed ? [6, 4] : []);
@@ -134,7 +134,7 @@ function drawHandles(context, camera, handles) {
 
 // scene: {description, pictures (name -> drawable), selected (record index), flagged (record
 // index -> the worst severity of its findings), handles, and
-// preview: a segment standing for the selected record's shapes while a handle is dragged}
+// preview: a shape standing for the selected record's shapes while a handle is dragged}
 export function drawWorld(canvas, camera, scene) {
   const context = canvas.getContext('2d');
   context.setTransform(1, 0, 0, 1, 0, 0);

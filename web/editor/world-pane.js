@@ -4,7 +4,7 @@
 // text itself: it hands picks and finished drags to its owner.
 import { Camera } from './camera.js';
 import { drawWorld, flaggedRecords, handleAt, shapeAt } from './world-drawing.js';
-import { draggedLine, lineHandles } from './line-handles.js';
+import { dragged, handlesOf, previewOf } from './record-handles.js';
 
 function pictureNames(description) {
   const { background, tiles, entities } = description.scene;
@@ -89,9 +89,8 @@ export function createWorldPane(canvas, options) {
       camera.pan(at.x - gesture.x, at.y - gesture.y);
       Object.assign(gesture, at);
     } else {
-      gesture.values = draggedLine(record(), gesture.handle, gesture.grab, camera.toWorld(at.x, at.y), options.grid(), event.altKey);
-      const { x, y, dx, dy } = gesture.values;
-      scene.preview = { shape: 'segment', points: [x, y, x + dx, y + dy], colour: '#ffffff', record: scene.selected };
+      gesture.values = dragged(record(), gesture.handle, gesture.grab, camera.toWorld(at.x, at.y), options.grid(), event.altKey);
+      scene.preview = previewOf(record(), gesture.values);
     }
     redraw();
   });
@@ -129,7 +128,7 @@ export function createWorldPane(canvas, options) {
     show(description) {
       scene.description = description;
       scene.flagged = flaggedRecords(description);
-      scene.handles = lineHandles(record());
+      scene.handles = handlesOf(record());
       if (!fitted) fit();
       draw();
       return description.ok ? loadPictures(description) : Promise.resolve();
@@ -137,7 +136,7 @@ export function createWorldPane(canvas, options) {
     select(index) {
       if (index === scene.selected) return;
       scene.selected = index;
-      scene.handles = lineHandles(record());
+      scene.handles = handlesOf(record());
       redraw();
     },
     // Pictures of another folder.
