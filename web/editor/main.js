@@ -7,6 +7,7 @@ import { bundledLevel, chosenFiles, download } from './level-files.js';
 import { LEVEL_FILE, LevelModel } from './level-model.js';
 import { rewriteOf } from './record-handles.js';
 import { showProblems } from './problems-pane.js';
+import { createInspector } from './inspector.js';
 import { createSourcePane, putCursor, redo, showDescription, undo } from './source-pane.js';
 import { createWorldPane } from './world-pane.js';
 
@@ -35,24 +36,29 @@ const text = createSourcePane(element('source'), update => {
   if (update.selectionSet) selectAtCursor();
 });
 
-// The record holding the text cursor is the one selected in the world.
+// The record holding the text cursor is the one selected in the world and the inspector.
 function selectAtCursor() {
   const shown = model.shown;
   if (!shown || shown.doc !== text.view.state.doc) return;
-  world.select(model.recordAt(shown.map.toOffset(text.view.state.selection.main.head)));
+  const index = model.recordAt(shown.map.toOffset(text.view.state.selection.main.head));
+  world.select(index);
+  inspector.show(shown.description.records?.[index]);
 }
 
-// A drag's new values, written into the record's words as one step of the history.
-async function rewrite(record, values) {
+// Rewrites words of a record of the description on show ([{from, to, insert}] in bytes) as one
+// step of the history, unless the text changed since.
+function rewrite(record, changes) {
   const shown = model.shown;
-  const doc = text.view.state.doc;
-  const changes = await rewriteOf(record, values, x => core.floatText(x));
-  if (text.view.state.doc !== doc || changes.length === 0) return;
+  if (!shown || shown.doc !== text.view.state.doc || !shown.description.records.includes(record)) return;
+  if (changes.length === 0) return;
   text.view.dispatch({
     changes: changes.map(change => ({ ...shown.map.range(change.from, change.to), insert: change.insert })),
-    userEvent: 'move.handle',
+    userEvent: 'input.rewrite',
   });
 }
+
+const floatText = x => core.floatText(x);
+const inspector = createInspector(element('inspector'), { floatText, rewrite });
 
 const world = createWorldPane(element('world-view'), {
   core,
@@ -62,7 +68,7 @@ const world = createWorldPane(element('world-view'), {
     const start = model.shown.map.toPosition(record.from);
     putCursor(text.view, start);
   },
-  onDrag: rewrite,
+  onDrag: async (record, values) => rewrite(record, await rewriteOf(record, values, floatText)),
   onKey(event) {
     if (!(event.ctrlKey || event.metaKey)) return;
     const key = event.key.toLowerCase();

@@ -11,7 +11,7 @@ const WORDS = {
 };
 
 // The byte range of the value the game keeps, or null where the text has none to rewrite.
-function valueWord(record, [key, index]) {
+export function valueWord(record, [key, index]) {
   for (let i = record.keys.length - 1; i >= 0; i -= 1) {
     if (record.keys[i].key !== key) continue;
     const value = record.keys[i].values[index];
