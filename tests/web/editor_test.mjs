@@ -1,6 +1,7 @@
 // The level editor (edit.html) in Debian's chromium: a file opened and saved without an edit
 // comes back byte for byte; a drag in the world rewrites only the dragged line's value words,
-// as one undo step; the problems shown are quillfen-lint's lines for the same folder.
+// as one undo step, and a share link opens the edited text; the problems shown are
+// quillfen-lint's lines for the same folder.
 //   node --test tests/web/editor_test.mjs   (tools/test-web.sh sets QUILLFEN_SITE,
 //   QUILLFEN_ASSETS and QUILLFEN_LINT)
 import assert from 'node:assert/strict';
@@ -76,7 +77,7 @@ test('a level opened and saved without an edit keeps its bytes, and findings sit
   await page.close();
 });
 
-test('dragging a line end rewrites its value words as one undo step', async () => {
+test('dragging a line end rewrites its value words as one undo step; a link carries the edit', async () => {
   const page = await openEditor();
   const level = 'Notes é😀\r\n#_CollVec //X 1000 //Y 300 //Dx 200 //Dy 0 //Type 3 //ID 7\r\n' +
     '#_CollVec\t//X 1500 //Y 500 //Dx 100 //Dy 0 //Type 1 //ID 8';
@@ -101,6 +102,15 @@ test('dragging a line end rewrites its value words as one undo step', async () =
   await page.keyboard.press('Control+y');
   assert.equal(await page.evaluate(() => window.quillfenEditor.text()), edited);
   assert.deepEqual(await saved(page), Buffer.from(edited));
+  // A link to the edited level opens it in another page, byte for byte.
+  await page.click('#share-link');
+  const link = await page.waitForFunction(() => document.getElementById('share-url').value);
+  const other = await browser.newPage();
+  await other.goto(await link.jsonValue());
+  await other.waitForFunction(() => window.quillfenEditor);
+  await other.evaluate(() => window.quillfenEditor.settled());
+  assert.equal(await other.evaluate(() => window.quillfenEditor.text()), edited);
+  await other.close();
   await page.close();
 });
 

@@ -7,11 +7,18 @@ async function fetchBytes(url) {
   return new Uint8Array(await response.arrayBuffer());
 }
 
-// The bundled level's files, as the game's page has them (level/files.txt lists them).
-export async function bundledLevel() {
-  const list = new TextDecoder().decode(await fetchBytes('level/files.txt'));
-  const names = list.split('\n').filter(name => name !== '');
-  return Promise.all(names.map(async name => ({ name, bytes: await fetchBytes('level/' + name) })));
+let bundled = null;
+
+// The bundled level's files, as the game's page has them (level/files.txt lists them); fetched
+// once.
+export function bundledLevel() {
+  bundled ||= (async () => {
+    const list = new TextDecoder().decode(await fetchBytes('level/files.txt'));
+    const names = list.split('\n').filter(name => name !== '');
+    return Promise.all(names.map(async name => ({ name, bytes: await fetchBytes('level/' + name) })));
+  })();
+  bundled.catch(() => { bundled = null; });
+  return bundled;
 }
 
 // The files an input chose: those at the top of a chosen folder, or the chosen files.

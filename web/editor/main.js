@@ -8,6 +8,7 @@ import { LEVEL_FILE, LevelModel } from './level-model.js';
 import { rewriteOf } from './record-handles.js';
 import { showProblems } from './problems-pane.js';
 import { createInspector } from './inspector.js';
+import { filesOfFragment, shareLink } from './share-link.js';
 import { createSourcePane, putCursor, redo, showDescription, undo } from './source-pane.js';
 import { createWorldPane } from './world-pane.js';
 
@@ -106,6 +107,28 @@ for (const id of ['open-folder', 'open-files']) {
 }
 element('save-level').addEventListener('click', () => download(model.bytesOf(text.view.state), LEVEL_FILE));
 
+const sameBytes = (a, b) => a.length === b.length && a.every((byte, i) => byte === b[i]);
+
+// A link to this level: Level.txt as it is now, with the folder's pictures that differ from
+// the bundled ones.
+element('share-link').addEventListener('click', async () => {
+  const bundled = await bundledLevel();
+  const own = model.pictures.filter(picture =>
+    !bundled.some(file => file.name === picture.name && sameBytes(file.bytes, picture.bytes)));
+  const level = { name: LEVEL_FILE, bytes: model.bytesOf(text.view.state) };
+  const base = location.href.replace(/#.*$/, '');
+  const { link, leftOut } = await shareLink(base, level, own);
+  element('share-url').value = link;
+  status.textContent = leftOut.length ? `The link leaves out ${leftOut.join(', ')}: with them it would be too long.` : '';
+});
+
+// The level a link carries, over the bundled pictures.
+async function linkedLevel() {
+  const files = await filesOfFragment(location.hash);
+  const bundled = (await bundledLevel()).filter(file => file.name !== LEVEL_FILE);
+  return [...files, ...bundled.filter(file => !files.some(own => own.name === file.name))];
+}
+
 // For tests and tools.
 window.quillfenEditor = {
   text: () => text.view.state.sliceDoc(),
@@ -120,4 +143,10 @@ window.quillfenEditor = {
   worldToClient: (x, y) => world.worldToClient(x, y),
 };
 
-await openFrom(bundledLevel, 'The bundled level.');
+// A link that cannot be used is said, and the bundled level opens instead.
+try {
+  if (location.hash.startsWith('#level=')) open(await linkedLevel(), 'The level of the link.');
+  else await openFrom(bundledLevel, 'The bundled level.');
+} catch (error) {
+  await openFrom(bundledLevel, `This link cannot be opened (${error.message}); here is the bundled level.`);
+}
