@@ -8,6 +8,7 @@ import { LEVEL_FILE, LevelModel } from './level-model.js';
 import { rewriteOf } from './record-handles.js';
 import { showProblems } from './problems-pane.js';
 import { createInspector } from './inspector.js';
+import { keeper, keptSession } from './kept-session.js';
 import { filesOfFragment, shareLink } from './share-link.js';
 import { createSourcePane, putCursor, redo, showDescription, undo } from './source-pane.js';
 import { createWorldPane } from './world-pane.js';
@@ -32,8 +33,13 @@ const model = new LevelModel(core, async shown => {
   await world.show(description);
 });
 
+const keep = keeper();
+const session = () => ({ level: model.bytesOf(text.view.state), opened: model.opened, pictures: model.pictures });
 const text = createSourcePane(element('source'), update => {
-  if (update.docChanged) model.describe(update.state);
+  if (update.docChanged) {
+    model.describe(update.state);
+    keep(session);
+  }
   if (update.selectionSet) selectAtCursor();
 });
 
@@ -90,6 +96,18 @@ function open(files, origin) {
   }
   status.textContent = notes.join(' ');
   model.describe(text.view.state);
+  keep(session);
+}
+
+// The level of the last visit, as it was left; the file as it was opened is a click away.
+function openKept(kept) {
+  const level = bytes => (bytes ? [{ name: LEVEL_FILE, bytes }] : []);
+  open([...kept.pictures, ...level(kept.level)], 'Your level as you left it (kept in this browser).');
+  model.opened = kept.opened;
+  const original = document.createElement('button');
+  original.textContent = 'Open it as it was opened';
+  original.addEventListener('click', () => open([...kept.pictures, ...level(kept.opened)], 'Your level as it was opened.'));
+  status.append(' ', original);
 }
 
 async function openFrom(load, origin) {
@@ -145,7 +163,9 @@ window.quillfenEditor = {
 
 // A link that cannot be used is said, and the bundled level opens instead.
 try {
-  if (location.hash.startsWith('#level=')) open(await linkedLevel(), 'The level of the link.');
+  const kept = location.hash.startsWith('#level=') ? null : await keptSession();
+  if (kept) openKept(kept);
+  else if (location.hash.startsWith('#level=')) open(await linkedLevel(), 'The level of the link.');
   else await openFrom(bundledLevel, 'The bundled level.');
 } catch (error) {
   await openFrom(bundledLevel, `This link cannot be opened (${error.message}); here is the bundled level.`);
