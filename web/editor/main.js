@@ -5,6 +5,7 @@
 import { createLevelCore } from './level-core.js';
 import { bundledLevel, chosenFiles, download } from './level-files.js';
 import { LEVEL_FILE, LevelModel } from './level-model.js';
+import { deletion, insertion, newRecordText } from './record-edits.js';
 import { rewriteOf } from './record-handles.js';
 import { showProblems } from './problems-pane.js';
 import { createInspector } from './inspector.js';
@@ -82,7 +83,22 @@ const world = createWorldPane(element('world-view'), {
     const done = key === 'z' ? (event.shiftKey ? redo : undo)(text.view) : key === 'y' && redo(text.view);
     if (done !== false) event.preventDefault();
   },
+  // A record drawn with a tool, or removed: one step of the history each.
+  async onCreate(kind, values) {
+    const shown = model.shown;
+    const picture = element('picture-name').value;
+    if (!shown?.description.ok || (kind === 'image' && !picture)) return;
+    const insert = await newRecordText(kind, { ...values, picture }, floatText, shown.description);
+    if (shown !== model.shown || shown.doc !== text.view.state.doc) return;
+    text.view.dispatch({ changes: insertion(text.view.state, shown.map, shown.description, kind, insert), userEvent: 'record.add' });
+  },
+  onDelete(record) {
+    const shown = model.shown;
+    if (shown.doc !== text.view.state.doc) return;
+    text.view.dispatch({ changes: deletion(text.view.state, shown.map, record), userEvent: 'record.delete' });
+  },
   grid: () => Number(element('grid').value),
+  tool: () => element('tool').value,
 });
 
 function open(files, origin) {
@@ -95,6 +111,8 @@ function open(files, origin) {
       'its number, and saved as that byte again.');
   }
   status.textContent = notes.join(' ');
+  const names = model.pictures.map(file => file.name).filter(name => /\.bmp$/i.test(name));
+  element('picture-name').replaceChildren(...names.map(name => new Option(name, name)));
   model.describe(text.view.state);
   keep(session);
 }

@@ -4,7 +4,7 @@
 // text itself: it hands picks and finished drags to its owner.
 import { Camera } from './camera.js';
 import { drawWorld, flaggedRecords, handleAt, shapeAt } from './world-drawing.js';
-import { dragged, handlesOf, previewOf } from './record-handles.js';
+import { dragged, handlesOf, placed, previewOf } from './record-handles.js';
 
 function pictureNames(description) {
   const { background, tiles, entities } = description.scene;
@@ -15,7 +15,18 @@ function pictureNames(description) {
   return names;
 }
 
-// options: {core, onPick(record), onDrag(record, values), onKey(event), grid()}
+// The values of a record being drawn with a tool, from its first point to `point`.
+function newValues(gesture, point, event) {
+  const grid = event.altKey ? 0 : Number(gesture.grid) || 0;
+  const end = { x: placed(point.x, grid, event.altKey), y: placed(point.y, grid, event.altKey) };
+  const { x, y } = gesture.start;
+  if (gesture.tool === 'line') return { x, y, dx: end.x - x, dy: end.y - y };
+  if (gesture.tool === 'arc') return { x, y, radius: Math.max(1, placed(Math.hypot(end.x - x, end.y - y), grid, event.altKey)) };
+  return { x, y };
+}
+
+// options: {core, onPick(record), onDrag(record, values), onCreate(kind, values),
+//   onDelete(record), onKey(event), grid(), tool()}
 export function createWorldPane(canvas, options) {
   const camera = new Camera();
   const pictures = new Map(); // name -> ImageBitmap, or null while it loads or when it is none
@@ -74,6 +85,10 @@ export function createWorldPane(canvas, options) {
     const at = canvasPoint(event);
     if (event.button === 1 || event.button === 2 || (event.button === 0 && spaceHeld)) {
       gesture = { pan: true, ...at };
+    } else if (event.button === 0 && options.tool() !== 'select') {
+      const start = camera.toWorld(at.x, at.y);
+      gesture = { tool: options.tool(), grid: options.grid(), start: { x: placed(start.x, options.grid(), event.altKey), y: placed(start.y, options.grid(), event.altKey) } };
+      gesture.values = newValues(gesture, start, event);
     } else if (event.button === 0) {
       const handle = handleAt(scene.handles, camera, at.x, at.y);
       if (handle) gesture = { handle, grab: camera.toWorld(at.x, at.y), values: null };
@@ -88,6 +103,9 @@ export function createWorldPane(canvas, options) {
     if (gesture.pan) {
       camera.pan(at.x - gesture.x, at.y - gesture.y);
       Object.assign(gesture, at);
+    } else if (gesture.tool) {
+      gesture.values = newValues(gesture, camera.toWorld(at.x, at.y), event);
+      scene.preview = previewOf({ kind: gesture.tool }, gesture.values);
     } else {
       gesture.values = dragged(record(), gesture.handle, gesture.grab, camera.toWorld(at.x, at.y), options.grid(), event.altKey);
       scene.preview = previewOf(record(), gesture.values);
@@ -98,7 +116,8 @@ export function createWorldPane(canvas, options) {
     const done = gesture;
     gesture = null;
     scene.preview = null;
-    if (done && done.values) options.onDrag(record(), done.values);
+    if (done && done.tool) options.onCreate(done.tool, done.values);
+    else if (done && done.values) options.onDrag(record(), done.values);
     redraw();
   };
   canvas.addEventListener('pointerup', endGesture);
@@ -115,6 +134,9 @@ export function createWorldPane(canvas, options) {
       event.preventDefault();
     } else if (event.key === 'f' && !event.ctrlKey && !event.metaKey && !event.altKey) {
       fit();
+    } else if (event.key === 'Delete' || event.key === 'Backspace') {
+      if (record()) options.onDelete(record());
+      event.preventDefault();
     } else {
       options.onKey(event);
     }
