@@ -1,5 +1,6 @@
 // Where a level comes from and goes to: the bundled level beside the page, a folder or files
-// the author chooses, and Level.txt saved as a download.
+// the author chooses (or a folder opened in place), and Level.txt saved as a download (or
+// back into that folder).
 
 async function fetchBytes(url) {
   const response = await fetch(url);
@@ -35,4 +36,23 @@ export function download(bytes, name) {
   link.download = name;
   link.click();
   setTimeout(() => URL.revokeObjectURL(link.href), 1000);
+}
+
+// A folder opened through the File System Access API, where the browser has it: its files,
+// and a function that saves Level.txt back in place.
+export async function folderInPlace() {
+  const folder = await window.showDirectoryPicker({ mode: 'readwrite' });
+  const files = [];
+  for await (const entry of folder.values()) {
+    if (entry.kind === 'file') {
+      const file = await entry.getFile();
+      files.push({ name: entry.name, bytes: new Uint8Array(await file.arrayBuffer()) });
+    }
+  }
+  const save = async (name, bytes) => {
+    const writable = await (await folder.getFileHandle(name, { create: true })).createWritable();
+    await writable.write(bytes);
+    await writable.close();
+  };
+  return { files, save, name: folder.name };
 }

@@ -3,7 +3,7 @@
 // world, undone) is a transaction of the text pane; what the world and the problems show is
 // the core's description of that text.
 import { createLevelCore } from './level-core.js';
-import { bundledLevel, chosenFiles, download } from './level-files.js';
+import { bundledLevel, chosenFiles, download, folderInPlace } from './level-files.js';
 import { LEVEL_FILE, LevelModel } from './level-model.js';
 import { deletion, insertion, newRecordText } from './record-edits.js';
 import { rewriteOf } from './record-handles.js';
@@ -102,6 +102,8 @@ const world = createWorldPane(element('world-view'), {
 });
 
 function open(files, origin) {
+  inPlace = null;
+  element('save-in-place').hidden = true;
   const shown = model.open(files);
   world.forgetPictures();
   text.load(shown.text, shown.lineSeparator);
@@ -142,6 +144,30 @@ for (const id of ['open-folder', 'open-files']) {
   element(id).addEventListener('change', event => openFrom(() => chosenFiles(event.target), 'Your level.'));
 }
 element('save-level').addEventListener('click', () => download(model.bytesOf(text.view.state), LEVEL_FILE));
+
+// Where the browser can write into a folder the author opened, Level.txt saves back in place.
+let inPlace = null;
+if (window.showDirectoryPicker) {
+  element('open-in-place').hidden = false;
+  element('open-in-place').addEventListener('click', async () => {
+    try {
+      const folder = await folderInPlace();
+      open(folder.files, `The folder ${folder.name}, to save in place.`);
+      inPlace = folder;
+      element('save-in-place').hidden = false;
+    } catch (error) {
+      if (error.name !== 'AbortError') status.textContent = `Could not open the folder: ${error.message}`;
+    }
+  });
+  element('save-in-place').addEventListener('click', async () => {
+    try {
+      await inPlace.save(LEVEL_FILE, model.bytesOf(text.view.state));
+      status.textContent = `Saved ${LEVEL_FILE} in ${inPlace.name}.`;
+    } catch (error) {
+      status.textContent = `Could not save in place: ${error.message}`;
+    }
+  });
+}
 
 const sameBytes = (a, b) => a.length === b.length && a.every((byte, i) => byte === b[i]);
 
