@@ -9,16 +9,15 @@ import { spawnSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import { after, before, test } from 'node:test';
-import { launchChromium, serve } from './chromium.mjs';
+import { test } from 'node:test';
+import { useChromium } from './harness.mjs';
 
 const site = process.env.QUILLFEN_SITE;
 const nativeReplay = process.env.QUILLFEN_NATIVE_REPLAY;
 const assets = process.env.QUILLFEN_ASSETS;
 const scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'quillfen-browser-'));
+const harness = useChromium(site, scratch);
 const FRAME_RATE_LINE = /^\d+ frames in [\d.e+-]+ seconds = [\d.e+-]+ FPS$/;
-let server;
-let browser;
 
 function nativeRun(dir, args) {
   const run = spawnSync(nativeReplay, ['--dir', dir, ...args], { encoding: 'latin1' });
@@ -26,9 +25,9 @@ function nativeRun(dir, args) {
 }
 
 async function openPage() {
-  const page = await browser.newPage({ acceptDownloads: true });
+  const page = await harness.browser.newPage({ acceptDownloads: true });
   page.on('pageerror', error => assert.fail('the page threw: ' + error.message));
-  await page.goto(`http://127.0.0.1:${server.address().port}/`);
+  await page.goto(`http://127.0.0.1:${harness.server.address().port}/`);
   await page.waitForFunction(() => window.quillfenPage.current?.module?.frames > 0);
   return page;
 }
@@ -60,17 +59,6 @@ function pixelDifference(page, first, second, tolerance) {
     return { over, most, pixels: p.length / 4, sameSize: p.length === q.length };
   }, [first.toString('base64'), second.toString('base64'), tolerance]);
 }
-
-before(async () => {
-  server = serve(site);
-  browser = await launchChromium();
-});
-
-after(async () => {
-  await browser?.close();
-  server?.close();
-  fs.rmSync(scratch, { recursive: true, force: true });
-});
 
 test('a session played in the page replays natively, with its log and its last frame', async t => {
   const page = await openPage();

@@ -9,22 +9,21 @@ import { spawnSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import { after, before, test } from 'node:test';
-import { launchChromium, serve } from './chromium.mjs';
+import { test } from 'node:test';
+import { useChromium } from './harness.mjs';
 
 const site = process.env.QUILLFEN_SITE;
 const assets = process.env.QUILLFEN_ASSETS;
 const lint = process.env.QUILLFEN_LINT;
 const scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'quillfen-editor-'));
+const harness = useChromium(site, scratch);
 const pictures = fs.readdirSync(assets).filter(name => name.endsWith('.bmp'));
 const bundled = fs.readFileSync(path.join(assets, 'Level.txt'));
-let server;
-let browser;
 
 async function openEditor() {
-  const page = await browser.newPage({ acceptDownloads: true, viewport: { width: 1280, height: 800 } });
+  const page = await harness.browser.newPage({ acceptDownloads: true, viewport: { width: 1280, height: 800 } });
   page.on('pageerror', error => assert.fail('the page threw: ' + error.message));
-  await page.goto(`http://127.0.0.1:${server.address().port}/edit.html`);
+  await page.goto(`http://127.0.0.1:${harness.server.address().port}/edit.html`);
   await page.waitForFunction(() => window.quillfenEditor);
   await page.evaluate(() => window.quillfenEditor.settled());
   return page;
@@ -45,17 +44,6 @@ async function saved(page) {
   assert.equal(download.suggestedFilename(), 'Level.txt');
   return fs.readFileSync(await download.path());
 }
-
-before(async () => {
-  server = serve(site);
-  browser = await launchChromium();
-});
-
-after(async () => {
-  await browser?.close();
-  server?.close();
-  fs.rmSync(scratch, { recursive: true, force: true });
-});
 
 test('a level opened and saved without an edit keeps its bytes, and findings sit on their words', async () => {
   const page = await openEditor();
@@ -105,7 +93,7 @@ test('dragging a line end rewrites its value words as one undo step; a link carr
   // A link to the edited level opens it in another page, byte for byte.
   await page.click('#share-link');
   const link = await page.waitForFunction(() => document.getElementById('share-url').value);
-  const other = await browser.newPage();
+  const other = await harness.browser.newPage();
   await other.goto(await link.jsonValue());
   await other.waitForFunction(() => window.quillfenEditor);
   await other.evaluate(() => window.quillfenEditor.settled());

@@ -68,33 +68,31 @@ function tracePath(context, camera, shape) {
 
 const FLAG_COLOURS = { error: '#ff3b30', warning: '#e3b341' };
 
-// A wide translucent stroke under a shape whose record has findings, in the worst one's colour.
-function drawFlag(context, camera, shape, severity) {
-  context.globalAlpha = 0.35;
-  context.strokeStyle = context.fillStyle = FLAG_COLOURS[severity];
-  context.lineWidth = 9;
-  context.setLineDash([]);
+// Strokes a shape (a dot: fills a square of `dot` pixels) in the given look.
+function paint(context, camera, shape, { alpha, colour, width, dash, dot }) {
+  context.globalAlpha = alpha;
+  context.strokeStyle = context.fillStyle = colour;
+  context.lineWidth = width;
+  context.setLineDash(dash);
   if (shape.shape === 'dot') {
     const at = camera.toScreen(shape.x, shape.y);
-    context.fillRect(at.x - 6, at.y - 6, 12, 12);
+    context.fillRect(at.x - dot / 2, at.y - dot / 2, dot, dot);
     return;
   }
   tracePath(context, camera, shape);
   context.stroke();
 }
 
+// A wide translucent stroke under a shape whose record has findings, in the worst one's colour.
+function drawFlag(context, camera, shape, severity) {
+  paint(context, camera, shape, { alpha: 0.35, colour: FLAG_COLOURS[severity], width: 9, dash: [], dot: 12 });
+}
+
 function drawShape(context, camera, shape, selected) {
-  context.globalAlpha = shape.record < 0 && !selected ? DIMMED : 1;
-  context.strokeStyle = context.fillStyle = shape.colour;
-  context.lineWidth = selected ? 3.5 : 1.5;
-  context.setLineDash(shape.dashed ? [6, 4] : []);
-  if (shape.shape === 'dot') {
-    const at = camera.toScreen(shape.x, shape.y);
-    context.fillRect(at.x - 2, at.y - 2, 4, 4);
-    return;
-  }
-  tracePath(context, camera, shape);
-  context.stroke();
+  paint(context, camera, shape, {
+    alpha: shape.record < 0 && !selected ? DIMMED : 1, colour: shape.colour, width: selected ? 3.5 : 1.5,
+    dash: shape.dashed ? [6, 4] : [], dot: 4,
+  });
 }
 
 function drawFrame(context, camera, world) {
