@@ -94,7 +94,7 @@ const world = createWorldPane(element('world-view'), {
   },
   onDelete(record) {
     const shown = model.shown;
-    if (shown.doc !== text.view.state.doc) return;
+    if (!shown || shown.doc !== text.view.state.doc) return;
     text.view.dispatch({ changes: deletion(text.view.state, shown.map, record), userEvent: 'record.delete' });
   },
   grid: () => Number(element('grid').value),
