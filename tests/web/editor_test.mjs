@@ -48,7 +48,7 @@ async function saved(page) {
 test('a level opened and saved without an edit keeps its bytes, and findings sit on their words', async () => {
   const page = await openEditor();
   assert.deepEqual(await saved(page), bundled);
-  const notes = Buffer.from('\ufeffNotes in ünïcode 😀, tabs\tand a key //Foo here\r\n');
+  const notes = Buffer.from('\ufeffNotes in ünïcode 😀, tabs\tand a word here\r\n');
   const levels = {
     crlf: fs.readFileSync(path.join(assets, '../tests/levels/example-crlf-with-notes.txt')),
     'no final newline': Buffer.concat([notes, bundled.subarray(0, bundled.length - 1)]),
