@@ -9,6 +9,8 @@ importScripts('../quillfen-level.js');
 const FOLDER = '/level';
 
 const ready = createQuillfenLevel({
+  // The module's .wasm lies beside its .js, one folder up from this worker.
+  locateFile: (name) => new URL(`../${name}`, self.location.href).href,
   print: () => {},
   printErr: () => {},
 }).then((module) => {
