@@ -11,7 +11,7 @@ import { showProblems } from './problems-pane.js';
 import { createInspector } from './inspector.js';
 import { keeper, keptSession } from './kept-session.js';
 import { filesOfFragment, shareLink } from './share-link.js';
-import { createSourcePane, putCursor, redo, showDescription, undo } from './source-pane.js';
+import { MOST_SHOWN, createSourcePane, putCursor, redo, showDescription, undo } from './source-pane.js';
 import { createWorldPane } from './world-pane.js';
 
 const element = id => document.getElementById(id);
@@ -28,7 +28,7 @@ const model = new LevelModel(core, async shown => {
     const range = map.range(finding.offset, finding.offset + finding.length);
     putCursor(text.view, range.from, range.to);
     text.view.focus();
-  });
+  }, MOST_SHOWN);
   if (description.ok) showDescription(text.view, description, map);
   selectAtCursor();
   await world.show(description);

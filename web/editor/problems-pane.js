@@ -19,10 +19,11 @@ export function lintLine(row) {
   return `${place}: ${row.severity}: ${row.message}`;
 }
 
-// Shows the description's findings; a click on a located row calls onPick(finding).
-export function showProblems(element, description, onPick) {
+// Shows the description's findings, the first `most` of them; a click on a located row calls
+// onPick(finding). Returns the rows shown.
+export function showProblems(element, description, onPick, most) {
   const list = document.createElement('ol');
-  const rows = problemRows(description);
+  const rows = problemRows(description).slice(0, most);
   rows.forEach((row, index) => {
     const item = document.createElement('li');
     item.className = `problem ${row.severity}`;
@@ -38,6 +39,8 @@ export function showProblems(element, description, onPick) {
   } else {
     summary.textContent = description.message;
   }
+  const hidden = description.ok ? description.findings.length - rows.length : 0;
+  if (hidden > 0) summary.textContent += ` (the first ${rows.length} are listed, ${hidden} more are not)`;
   element.replaceChildren(summary, list);
   return rows;
 }

@@ -5,7 +5,7 @@ import { history, historyKeymap, defaultKeymap, redo, undo } from '@codemirror/c
 import { setDiagnostics, lintGutter } from '@codemirror/lint';
 import { EditorSelection, EditorState } from '@codemirror/state';
 import { EditorView, drawSelection, highlightActiveLine, keymap, lineNumbers } from '@codemirror/view';
-import { colouring, colouringOf, colouringTheme, setColouring } from './colouring.js';
+import { colouring, colouringTheme, setColouring } from './colouring.js';
 
 const theme = EditorView.theme({
   '&': { height: '100%', fontSize: '13px', backgroundColor: '#15171b', color: '#d8d8d8' },
@@ -35,13 +35,17 @@ export function createSourcePane(parent, onUpdate) {
   };
 }
 
+// The most findings marked in the text (and listed): a level of binary bytes has one a word.
+export const MOST_SHOWN = 2000;
+
 // The reader's colours and the lint's marks of a description of the current text.
 export function showDescription(view, description, map) {
-  const diagnostics = description.findings.filter(finding => finding.located).map(finding => {
+  const located = description.findings.filter(finding => finding.located).slice(0, MOST_SHOWN);
+  const diagnostics = located.map(finding => {
     const range = map.range(finding.offset, finding.offset + finding.length);
     return { ...range, severity: finding.severity, message: finding.message };
   });
-  view.dispatch(setDiagnostics(view.state, diagnostics), { effects: setColouring.of(colouringOf(description, map)) });
+  view.dispatch(setDiagnostics(view.state, diagnostics), { effects: setColouring.of({ description, map }) });
 }
 
 // The text cursor on a range of the document, in sight.
