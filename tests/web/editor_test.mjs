@@ -102,6 +102,40 @@ test('dragging a line end rewrites its value words as one undo step; a link carr
   await page.close();
 });
 
+test('the inspector rewrites one word; a drawn line and a deleted record are one step each', async () => {
+  const page = await openEditor();
+  const level = 'Notes\r\n#_CollVec //X 1000 //Y 300 //Dx 200 //Dy 0 //Type 3 //ID 7\r\n' +
+    '  #_CollArc //Position 500 400 //Radius 50 //Sector 15 //flag 1 //speed/distance 0 0\r\nEnd';
+  await openLevel(page, Buffer.from(level));
+  const client = (x, y) => page.evaluate(([x, y]) => window.quillfenEditor.worldToClient(x, y), [x, y]);
+  const text = () => page.evaluate(() => window.quillfenEditor.text());
+  const middle = await client(1100, 300);
+  await page.mouse.click(middle.x, middle.y);
+  await page.evaluate(() => window.quillfenEditor.settled());
+  await page.click('#inspector .bit input >> nth=1');
+  const retyped = level.replace('//Type 3', '//Type 1');
+  await page.waitForFunction(expected => window.quillfenEditor.text() === expected, retyped);
+  await page.evaluate(() => window.quillfenEditor.settled());
+  await page.selectOption('#tool', 'line');
+  const [from, to] = [await client(2000, 100), await client(2100, 150)];
+  await page.mouse.move(from.x, from.y);
+  await page.mouse.down();
+  await page.mouse.move(to.x, to.y, { steps: 3 });
+  await page.mouse.up();
+  await page.waitForFunction(() => window.quillfenEditor.text().includes('//ID 8'));
+  assert.match(await text(), /\/\/ID 7\r\n#_CollVec \/\/X 2000 \/\/Y 100 \/\/Dx \d+ \/\/Dy \d+ \/\/Type 3 \/\/ID 8\r\n  #_CollArc/);
+  await page.evaluate(() => window.quillfenEditor.settled());
+  await page.selectOption('#tool', 'select');
+  const rim = await client(550, 400);
+  await page.mouse.click(rim.x, rim.y);
+  await page.keyboard.press('Delete');
+  await page.waitForFunction(() => !window.quillfenEditor.text().includes('#_CollArc'));
+  assert.match(await text(), /\/\/ID 8\r\nEnd$/);
+  for (let step = 0; step < 3; step += 1) await page.keyboard.press('Control+z');
+  assert.equal(await text(), level);
+  await page.close();
+});
+
 test('the problems are quillfen-lint\'s, line for line', async () => {
   const page = await openEditor();
   const levels = fs.readdirSync(path.join(assets, '../tests/levels')).map(name => path.join(assets, '../tests/levels', name));
