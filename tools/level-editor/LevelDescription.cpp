@@ -107,7 +107,7 @@ std::string describeLevel(const std::string& folder)
                                               "cannot be read: " + unreadable});
         lintReport = unreadableOutput(kLevelFile, unreadable);
     }
-    RecordSpans spans;
+    RecordSpans spans(kSceneRecordLimit);
     const LevelScene scene = readScene(folder, readable ? &text : nullptr, spans);
     const std::vector<PlacedFinding> findings = placeFindings(lint.diagnostics, text, spans);
     std::vector<std::vector<int>> findingsOf(spans.records().size());
@@ -135,6 +135,11 @@ std::string describeLevel(const std::string& folder)
     json.key("lint").string(lintReport);
     if (!scene.failure.empty()) {
         json.key("stops").string(scene.failure);
+    }
+    if (scene.cutAt >= 0) {
+        // Only the first records are described and built; the lint has read them all.
+        json.key("recordCount").integer(static_cast<int64_t>(spans.recordCount()));
+        json.key("cutAt").integer(scene.cutAt);
     }
     json.endObject();
     return json.text();

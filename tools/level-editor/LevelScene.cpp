@@ -45,6 +45,7 @@ LevelScene readScene(const std::string& folder, const std::string* text, RecordS
     CharSource source(text->data(), text->size());
     LevelReader reader(source, spans.observer());
     std::string word;
+    int index = -1;
     while (reader.nextWord(word)) {
         LevelHeader header = LevelHeader::Objects;
         if (!findHeader(word, header)) {
@@ -53,10 +54,15 @@ LevelScene readScene(const std::string& folder, const std::string* text, RecordS
         spans.beginRecord(header);
         const LevelRecord record = reader.readRecord(header);
         spans.endRecord(record);
+        ++index;
         if (world == nullptr) {
             continue;
         }
-        const int index = static_cast<int>(spans.records().size()) - 1;
+        if (index == kSceneRecordLimit) {
+            scene.cutAt = index;
+            world = nullptr;
+            continue;
+        }
         try {
             applyRecord(*world, record);
         } catch (const ImageLoadError& error) {

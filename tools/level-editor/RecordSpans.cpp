@@ -11,6 +11,9 @@ void RecordSpans::reach(std::size_t end) { spans.back().to = std::max(spans.back
 
 void RecordSpans::beginRecord(LevelHeader header)
 {
+    if (count++ >= kept) {
+        return;
+    }
     RecordSpan span;
     span.headerWord = headerWord(header);
     span.at = wordAt;
@@ -29,7 +32,9 @@ void RecordSpans::beginRecord(LevelHeader header)
 
 void RecordSpans::endRecord(const LevelRecord& record)
 {
-    spans.back().record = record;
+    if (inRecord) {
+        spans.back().record = record;
+    }
     inRecord = false;
 }
 

@@ -44,7 +44,8 @@ struct RecordSpan {
 // value of the text stands.
 class RecordSpans {
 public:
-    RecordSpans() = default;
+    // Keeps the first `limit` records; later ones are only counted.
+    explicit RecordSpans(std::size_t limit) : kept(limit) {}
     RecordSpans(const RecordSpans&) = delete;
     RecordSpans& operator=(const RecordSpans&) = delete;
 
@@ -56,6 +57,7 @@ public:
     void endRecord(const LevelRecord& record);
 
     const std::vector<RecordSpan>& records() const { return spans; }
+    std::size_t recordCount() const { return count; }
 
     // The record whose bytes hold `offset`, or -1.
     int recordAt(std::size_t offset) const;
@@ -67,6 +69,8 @@ private:
 
     LevelObserver listener{this, observe};
     std::vector<RecordSpan> spans;
+    std::size_t kept = 0;
+    std::size_t count = 0;
     bool inRecord = false;
     // The last word read between records: the header, when it is one.
     std::size_t wordFrom = 0;

@@ -8,6 +8,7 @@
 #include "physics/CollisionShapes.h"
 #include "physics/Vec2.h"
 #include "tools/lint-level/GameFolderScope.h"
+#include "tools/lint-level/OverlappingLines.h"
 #include "world/Game.h"
 
 #include <cmath>
@@ -199,40 +200,19 @@ std::string Checker::describeLine(const WorldLine& line) const
     return "the #_CollVec at " + describePosition(line.start);
 }
 
-// Two lines on one straight line whose extents overlap by more than a point.
-bool overlapOnOneLine(const CollisionVector& a, const CollisionVector& b)
-{
-    const double ax = a.dx;
-    const double ay = a.dy;
-    const double lengthSquared = ax * ax + ay * ay;
-    if (lengthSquared == 0.0 || (b.dx == 0.0f && b.dy == 0.0f)) {
-        return false;
-    }
-    const double fromX = static_cast<double>(b.x) - a.x;
-    const double fromY = static_cast<double>(b.y) - a.y;
-    if (ax * b.dy - ay * b.dx != 0.0 || ax * fromY - ay * fromX != 0.0) {
-        return false;
-    }
-    const double first = (ax * fromX + ay * fromY) / lengthSquared;
-    const double second = (ax * (fromX + b.dx) + ay * (fromY + b.dy)) / lengthSquared;
-    const double low = std::max(0.0, std::min(first, second));
-    const double high = std::min(1.0, std::max(first, second));
-    return high > low;
-}
-
 void Checker::checkDuplicates()
 {
+    std::vector<CollisionVector> shapes;
+    for (const WorldLine& line : lines) {
+        shapes.push_back(line.line);
+    }
+    const std::vector<int> first = firstOverlapped(shapes);
     for (std::size_t index = 0; index < lines.size(); ++index) {
-        if (lines[index].builtin) {
-            continue;
-        }
-        for (std::size_t earlier = 0; earlier < index; ++earlier) {
-            if (overlapOnOneLine(lines[earlier].line, lines[index].line)) {
-                addRecord(Severity::Warning, lines[index].start,
-                          "this line overlaps " + describeLine(lines[earlier]) +
-                              " on the same line: it is given twice");
-                break;
-            }
+        if (!lines[index].builtin && first[index] >= 0) {
+            addRecord(Severity::Warning, lines[index].start,
+                      "this line overlaps " +
+                          describeLine(lines[static_cast<std::size_t>(first[index])]) +
+                          " on the same line: it is given twice");
         }
     }
 }
