@@ -41,6 +41,14 @@ export function showProblems(element, description, onPick, most) {
   }
   const hidden = description.ok ? description.findings.length - rows.length : 0;
   if (hidden > 0) summary.textContent += ` (the first ${rows.length} are listed, ${hidden} more are not)`;
-  element.replaceChildren(summary, list);
+  // What the world pane cannot show as the game would have it.
+  const notes = [];
+  if (description.stops) notes.push(`The game stops at start-up: ${description.stops}`);
+  if (description.cutAt) notes.push(`The world shows the first ${description.cutAt} of ${description.recordCount} records.`);
+  if (description.leftOut) notes.push(`Files the reader cannot take by their names: ${description.leftOut.join(', ')}.`);
+  const notice = document.createElement('p');
+  notice.className = 'notice';
+  notice.textContent = notes.join(' ');
+  element.replaceChildren(summary, ...(notes.length ? [notice] : []), list);
   return rows;
 }
