@@ -1,7 +1,8 @@
 // The world pane: the canvas with its camera, the pictures the core decoded, and the pointer:
 // right or middle drag (or space + drag) pans, the wheel zooms around the pointer, `f` fits the
-// world, a click on a shape picks its record, a drag of a handle moves it. The pane changes no
-// text itself: it hands picks and finished drags to its owner.
+// world, a click on a shape picks its record, a drag of a handle moves it, a drag with a tool
+// draws a new record, Delete removes the selected one. The pane changes no text itself: it
+// hands picks, finished drags and deletions to its owner.
 import { Camera } from './camera.js';
 import { drawWorld, flaggedRecords, handleAt, shapeAt } from './world-drawing.js';
 import { dragged, handlesOf, placed, previewOf } from './record-handles.js';
@@ -17,7 +18,7 @@ function pictureNames(description) {
 
 // The values of a record being drawn with a tool, from its first point to `point`.
 function newValues(gesture, point, event) {
-  const grid = event.altKey ? 0 : Number(gesture.grid) || 0;
+  const grid = Number(gesture.grid) || 0;
   const end = { x: placed(point.x, grid, event.altKey), y: placed(point.y, grid, event.altKey) };
   const { x, y } = gesture.start;
   if (gesture.tool === 'line') return { x, y, dx: end.x - x, dy: end.y - y };
@@ -31,7 +32,7 @@ export function createWorldPane(canvas, options) {
   const camera = new Camera();
   const pictures = new Map(); // name -> ImageBitmap, or null while it loads or when it is none
   const scene = { description: null, pictures, selected: -1, flagged: new Map(), handles: [], preview: null };
-  let gesture = null; // {pan: true, x, y} or {handle, grab, values}
+  let gesture = null; // {pan: true, x, y}, {handle, grab, values} or {tool, grid, start, values}
   let spaceHeld = false;
   let fitted = false;
   let frame = 0;
