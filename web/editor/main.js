@@ -25,6 +25,7 @@ let rows = [];
 const model = new LevelModel(core, async shown => {
   const { description, map } = shown;
   rows = showProblems(element('problems'), description, finding => {
+    if (model.shown !== shown || shown.doc !== text.view.state.doc) return; // a newer one is coming
     const range = map.range(finding.offset, finding.offset + finding.length);
     putCursor(text.view, range.from, range.to);
     text.view.focus();
