@@ -39,6 +39,26 @@ async function openLevel(page, bytes) {
   await page.evaluate(() => window.quillfenEditor.settled());
 }
 
+// The page coordinates of a world point as the world pane draws it now.
+function client(page, x, y) {
+  return page.evaluate(([x, y]) => window.quillfenEditor.worldToClient(x, y), [x, y]);
+}
+
+// Presses the left button at one world point and lets it go at another.
+async function drag(page, [x0, y0], [x1, y1]) {
+  const [from, to] = [await client(page, x0, y0), await client(page, x1, y1)];
+  await page.mouse.move(from.x, from.y);
+  await page.mouse.down();
+  await page.mouse.move(to.x, to.y, { steps: 5 });
+  await page.mouse.up();
+}
+
+async function click(page, x, y) {
+  const at = await client(page, x, y);
+  await page.mouse.click(at.x, at.y);
+  await page.evaluate(() => window.quillfenEditor.settled());
+}
+
 async function saved(page) {
   const [download] = await Promise.all([page.waitForEvent('download'), page.click('#save-level')]);
   assert.equal(download.suggestedFilename(), 'Level.txt');
@@ -70,15 +90,9 @@ test('dragging a line end rewrites its value words as one undo step; a link carr
   const level = 'Notes é😀\r\n#_CollVec //X 1000 //Y 300 //Dx 200 //Dy 0 //Type 3 //ID 7\r\n' +
     '#_CollVec\t//X 1500 //Y 500 //Dx 100 //Dy 0 //Type 1 //ID 8';
   await openLevel(page, Buffer.from(level));
-  const client = (x, y) => page.evaluate(([x, y]) => window.quillfenEditor.worldToClient(x, y), [x, y]);
   await page.selectOption('#grid', '32');
-  const middle = await client(1100, 300);
-  await page.mouse.click(middle.x, middle.y);
-  const [from, to] = [await client(1200, 300), await client(1312, 352)];
-  await page.mouse.move(from.x, from.y);
-  await page.mouse.down();
-  await page.mouse.move(to.x, to.y, { steps: 5 });
-  await page.mouse.up();
+  await click(page, 1100, 300);
+  await drag(page, [1200, 300], [1312, 352]);
   const edited = level.replace('//Dx 200 //Dy 0', '//Dx 312 //Dy 52');
   await page.waitForFunction(text => window.quillfenEditor.text() === text, edited);
   await page.evaluate(() => window.quillfenEditor.settled());
@@ -107,27 +121,19 @@ test('the inspector rewrites one word; a drawn line and a deleted record are one
   const level = 'Notes\r\n#_CollVec //X 1000 //Y 300 //Dx 200 //Dy 0 //Type 3 //ID 7\r\n' +
     '  #_CollArc //Position 500 400 //Radius 50 //Sector 15 //flag 1 //speed/distance 0 0\r\nEnd';
   await openLevel(page, Buffer.from(level));
-  const client = (x, y) => page.evaluate(([x, y]) => window.quillfenEditor.worldToClient(x, y), [x, y]);
   const text = () => page.evaluate(() => window.quillfenEditor.text());
-  const middle = await client(1100, 300);
-  await page.mouse.click(middle.x, middle.y);
-  await page.evaluate(() => window.quillfenEditor.settled());
+  await click(page, 1100, 300);
   await page.click('#inspector .bit input >> nth=1');
   const retyped = level.replace('//Type 3', '//Type 1');
   await page.waitForFunction(expected => window.quillfenEditor.text() === expected, retyped);
   await page.evaluate(() => window.quillfenEditor.settled());
   await page.selectOption('#tool', 'line');
-  const [from, to] = [await client(2000, 100), await client(2100, 150)];
-  await page.mouse.move(from.x, from.y);
-  await page.mouse.down();
-  await page.mouse.move(to.x, to.y, { steps: 3 });
-  await page.mouse.up();
+  await drag(page, [2000, 100], [2100, 150]);
   await page.waitForFunction(() => window.quillfenEditor.text().includes('//ID 8'));
   assert.match(await text(), /\/\/ID 7\r\n#_CollVec \/\/X 2000 \/\/Y 100 \/\/Dx \d+ \/\/Dy \d+ \/\/Type 3 \/\/ID 8\r\n  #_CollArc/);
   await page.evaluate(() => window.quillfenEditor.settled());
   await page.selectOption('#tool', 'select');
-  const rim = await client(550, 400);
-  await page.mouse.click(rim.x, rim.y);
+  await click(page, 550, 400);
   await page.keyboard.press('Delete');
   await page.waitForFunction(() => !window.quillfenEditor.text().includes('#_CollArc'));
   assert.match(await text(), /\/\/ID 8\r\nEnd$/);
