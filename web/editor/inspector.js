@@ -87,7 +87,7 @@ export function createInspector(element, options) {
       const fields = record && record.value ? FIELDS[record.kind] || [] : [];
       const heading = document.createElement('p');
       heading.textContent = record ? `${record.header} at ${record.lineNumber}:${record.column}` : 'No record selected.';
-      element.replaceChildren(heading, ...fields.flatMap(spec => field(record, spec)));
+      element.replaceChildren(heading, ...fields.flatMap(entry => field(record, entry)));
     },
   };
 }
