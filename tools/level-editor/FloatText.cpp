@@ -4,12 +4,21 @@
 #include "level/FormattedRead.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
 namespace {
 
-bool sameFloat(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+uint32_t bitsOf(float value)
+{
+    uint32_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
+// The same float, bit for bit: -0 is not 0.
+bool sameFloat(float a, float b) { return bitsOf(a) == bitsOf(b); }
 
 // The number with `digits` significant digits, without an exponent.
 std::string positional(float value, int digits)
@@ -48,14 +57,14 @@ std::string floatText(float value)
         return value > 0 ? "inf" : "-inf";
     }
     for (int digits = 1; digits <= 9; ++digits) {
-        const std::string shortest = general(value, digits);
+        std::string shortest = general(value, digits);
         float read = 0.0f;
         if (!readsAs(shortest, read) || !sameFloat(read, value)) {
             continue;
         }
         // The same digits without an exponent, when that is not longer.
         if (shortest.find('e') != std::string::npos) {
-            const std::string plain = positional(value, digits);
+            std::string plain = positional(value, digits);
             if (plain.size() <= shortest.size() && readsAs(plain, read) && sameFloat(read, value)) {
                 return plain;
             }
