@@ -14,6 +14,7 @@ struct ImageRecord {
     float texRight = 0.0f;
     float texBottom = 0.0f;
     int32_t id = 0;
+    int32_t fileIndex = -1; // the file it was loaded from, in Renderer::pictureFiles
 };
 
 // A picture that cannot be loaded. It ends the program; the message names what went wrong,

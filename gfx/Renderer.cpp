@@ -70,9 +70,10 @@ ImageRecord Renderer::textureRecord(const PixelImage& picture, bool& copied) con
 int32_t Renderer::loadImage(const char* fileName)
 {
     const int32_t id = takeObjectId();
-    notePictureFile(fileName);
+    const int32_t fileIndex = notePictureFile(fileName);
     ImageRecord record = sharedPicture(fileName);
     record.id = id;
+    record.fileIndex = fileIndex;
     images.push_back(record);
     return id;
 }
@@ -149,11 +150,14 @@ void Renderer::loadLevelPicture()
     levelPicture.id = takeObjectId();
 }
 
-void Renderer::notePictureFile(const char* fileName)
+int32_t Renderer::notePictureFile(const char* fileName)
 {
-    if (std::find(pictureFiles.begin(), pictureFiles.end(), fileName) == pictureFiles.end()) {
-        pictureFiles.emplace_back(fileName);
+    const auto known = std::find(pictureFiles.begin(), pictureFiles.end(), fileName);
+    if (known != pictureFiles.end()) {
+        return static_cast<int32_t>(known - pictureFiles.begin());
     }
+    pictureFiles.emplace_back(fileName);
+    return static_cast<int32_t>(pictureFiles.size() - 1);
 }
 
 int Renderer::findImageIndex(int32_t id) const { return imageIndex.find(images, id); }

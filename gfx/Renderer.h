@@ -60,7 +60,8 @@ public:
     std::vector<std::string> pictureFiles;
 
 private:
-    void notePictureFile(const char* fileName);
+    // The file's index in pictureFiles, noting it there on its first load.
+    int32_t notePictureFile(const char* fileName);
     mutable ImageIndex imageIndex; // a lookup aid only: finding changes nothing one can see
     void initGlState();
     void resizeViewport(int width, int height);

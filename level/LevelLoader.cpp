@@ -122,11 +122,14 @@ void readLevel(Game& world, CharSource& text, const LevelObserver* observer)
 void readSection(Game& world, const std::string& header, LevelReader& reader)
 {
     LevelHeader section = LevelHeader::Objects;
-    if (!findHeader(header, section)) {
-        return;
+    if (findHeader(header, section)) {
+        applyRecord(world, reader.readRecord(section));
     }
-    const LevelRecord record = reader.readRecord(section);
-    switch (section) {
+}
+
+void applyRecord(Game& world, const LevelRecord& record)
+{
+    switch (record.header) {
     case LevelHeader::Image: placePicture(world, record.picture); break;
     case LevelHeader::Size:
         world.renderer.worldSize = Vec2{record.size.width, record.size.height};

@@ -28,3 +28,6 @@ void readLevel(Game& world, CharSource& text, const LevelObserver* observer = nu
 // Reads the one record that follows `header` (a header word) and applies it: its echo on the
 // log and what it adds to the world. Any other word reads nothing.
 void readSection(Game& world, const std::string& header, LevelReader& reader);
+
+// Applies a record read after its header: its echo on the log and what it adds to the world.
+void applyRecord(Game& world, const LevelRecord& record);

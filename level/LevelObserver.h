@@ -48,7 +48,8 @@ struct ReadReport {
     TextPosition at;           // where the word or value begins; RecordEnd: where reading stopped
     std::size_t offset = 0;    // bytes of the text before `at`
     std::string_view word;     // Word, Key, Name: the word as the game keeps it
-    std::size_t runLength = 0; // Word, Key, Name: bytes of the run in the text (more when cut)
+    std::size_t runLength = 0; // Word, Key, Name: bytes of the run in the text (more when cut);
+                               // Value: bytes the read took (a failed one may take some)
     int step = 0;              // Key: the step, from 1; RecordEnd: the steps read
     int steps = 0;             // Key, RecordEnd: the steps of the record
     LevelKey key = LevelKey::None; // Key, Value, Name

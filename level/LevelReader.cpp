@@ -1,102 +1,18 @@
 #include "level/LevelReader.h"
 
 #include "level/FormattedRead.h"
+#include "level/LevelKeys.h"
 
 #include <cstring>
 
 namespace {
-
-struct HeaderWord {
-    const char* word;
-    LevelHeader header;
-};
-
-const HeaderWord kHeaders[] = {
-    {"#_Image", LevelHeader::Image},          {"#_Size", LevelHeader::Size},
-    {"#_TList", LevelHeader::TileList},       {"#_CollVec", LevelHeader::CollisionVector},
-    {"#_CollArc", LevelHeader::CollisionArc}, {"#_Objects", LevelHeader::Objects},
-    {"#_Events", LevelHeader::Events},        {"#_Player", LevelHeader::Player},
-};
 
 constexpr int kTileSteps = 4;
 constexpr int kLineSteps = 6;
 constexpr int kArcSteps = 5;
 constexpr int kPlayerSteps = 4;
 
-struct KeySpelling {
-    const char* word;
-    LevelKey key;
-};
-
-const KeySpelling kTileKeys[] = {
-    {"//Image", LevelKey::TileImage},   {"//image", LevelKey::TileImage},
-    {"//Id", LevelKey::TileId},         {"//id", LevelKey::TileId},
-    {"//Vector", LevelKey::TileVector}, {"//vector", LevelKey::TileVector},
-    {"//ImgId", LevelKey::TileImageId}, {"//imgid", LevelKey::TileImageId},
-};
-
-const KeySpelling kLineKeys[] = {
-    {"//X", LevelKey::LineX},       {"//x", LevelKey::LineX},       {"//Y", LevelKey::LineY},
-    {"//y", LevelKey::LineY},       {"//Dx", LevelKey::LineDx},     {"//dx", LevelKey::LineDx},
-    {"//DX", LevelKey::LineDx},     {"//Dy", LevelKey::LineDy},     {"//dy", LevelKey::LineDy},
-    {"//DY", LevelKey::LineDy},     {"//Type", LevelKey::LineType}, {"//type", LevelKey::LineType},
-    {"//TYPE", LevelKey::LineType}, {"//ID", LevelKey::LineId},     {"//id", LevelKey::LineId},
-    {"//Id", LevelKey::LineId},
-};
-
-const KeySpelling kArcKeys[] = {
-    {"//Position", LevelKey::ArcCentre},
-    {"//Vector", LevelKey::ArcCentre},
-    {"//vector", LevelKey::ArcCentre},
-    {"//Radius", LevelKey::ArcRadius},
-    {"//radius", LevelKey::ArcRadius},
-    {"//Sector", LevelKey::ArcSector},
-    {"//sector", LevelKey::ArcSector},
-    {"//collision_stick", LevelKey::ArcFlag},
-    {"//Collision_Stick", LevelKey::ArcFlag},
-    {"//flag", LevelKey::ArcFlag},
-    {"//Flag", LevelKey::ArcFlag},
-    {"//speed/distance", LevelKey::ArcSpeedDistance},
-    {"//Speed/Distance", LevelKey::ArcSpeedDistance},
-};
-
-const KeySpelling kPlayerKeys[] = {
-    {"//Hp", LevelKey::PlayerHp},           {"//hp", LevelKey::PlayerHp},
-    {"//Ammo", LevelKey::PlayerAmmo},       {"//ammo", LevelKey::PlayerAmmo},
-    {"//Score", LevelKey::PlayerScore},     {"//score", LevelKey::PlayerScore},
-    {"//GunType", LevelKey::PlayerGunType}, {"//guntype", LevelKey::PlayerGunType},
-    {"//Guntype", LevelKey::PlayerGunType},
-};
-
-// The key that `word` spells in the table, matched exactly; None for any other word.
-template <std::size_t count>
-LevelKey findIn(const std::string& word, const KeySpelling (&keys)[count])
-{
-    for (const KeySpelling& spelling : keys) {
-        if (word == spelling.word) {
-            return spelling.key;
-        }
-    }
-    return LevelKey::None;
-}
-
-LevelKey tileKey(const std::string& word) { return findIn(word, kTileKeys); }
-LevelKey lineKey(const std::string& word) { return findIn(word, kLineKeys); }
-LevelKey arcKey(const std::string& word) { return findIn(word, kArcKeys); }
-LevelKey playerKey(const std::string& word) { return findIn(word, kPlayerKeys); }
-
 } // namespace
-
-bool findHeader(const std::string& word, LevelHeader& header)
-{
-    for (const HeaderWord& entry : kHeaders) {
-        if (word == entry.word) {
-            header = entry.header;
-            return true;
-        }
-    }
-    return false;
-}
 
 LevelReader::LevelReader(CharSource& text, const LevelObserver* levelObserver)
     : source(text),
@@ -217,6 +133,7 @@ bool LevelReader::readFloatOf(LevelKey key, int valueIndex, float& value)
     ReadReport report = valueReport(key, valueIndex);
     report.parsed = readFloat(source, value);
     report.number = static_cast<double>(value);
+    report.runLength = source.taken() - report.offset;
     tell(report);
     return report.parsed;
 }
@@ -229,6 +146,7 @@ bool LevelReader::readIntOf(LevelKey key, int valueIndex, int32_t& value)
     ReadReport report = valueReport(key, valueIndex);
     report.parsed = readInt(source, value);
     report.number = value;
+    report.runLength = source.taken() - report.offset;
     tell(report);
     return report.parsed;
 }
@@ -264,6 +182,7 @@ bool LevelReader::readGunType(char& gunType)
     report.parsed = gotDropped && readChar(source, gunType);
     report.endOfText = !report.parsed;
     report.number = static_cast<unsigned char>(gunType);
+    report.runLength = source.taken() - report.offset;
     tell(report);
     return report.parsed;
 }

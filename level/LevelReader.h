@@ -1,25 +1,11 @@
 #pragma once
 
 #include "level/CharSource.h"
+#include "level/LevelKeys.h"
 #include "level/LevelObserver.h"
 
 #include <cstdint>
 #include <string>
-
-// The eight headers of a level text. Each introduces exactly one record.
-enum class LevelHeader {
-    Image,           // "#_Image": a picture placed in the world
-    Size,            // "#_Size": the world's width and height
-    TileList,        // "#_TList": a tile description (4 key steps)
-    CollisionVector, // "#_CollVec": a collision line (6 key steps)
-    CollisionArc,    // "#_CollArc": a collision arc (5 key steps)
-    Objects,         // "#_Objects": nothing
-    Events,          // "#_Events": nothing
-    Player,          // "#_Player": a player description (4 key steps)
-};
-
-// The header that `word` is, matched exactly and case-sensitively; false for any other word.
-bool findHeader(const std::string& word, LevelHeader& header);
 
 // A picture placed in the world.
 struct PictureRecord {

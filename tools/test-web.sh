@@ -3,7 +3,11 @@
 #   - the replay tool built for node runs the native tool's golden, level and bad-request tests
 #     (the same traces, logs and exit statuses, byte for byte);
 #   - the page in Debian's chromium, driven by playwright-core (tests/web/browser_test.mjs),
-#     under an Xvfb server of its own, where the native tool draws the frames it compares.
+#     under an Xvfb server of its own, where the native tool draws the frames it compares;
+#   - the level editor's module in chromium against the native quillfen-describe-level
+#     (tests/web/level_core_test.mjs);
+#   - the level editor (edit.html) in chromium, its problems against the native quillfen-lint
+#     (tests/web/editor_test.mjs).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh --web --browser
@@ -19,3 +23,12 @@ echo "== the page in chromium" >&2
 QUILLFEN_SITE="$PWD/build-web/site" QUILLFEN_ASSETS="$PWD/assets" \
   QUILLFEN_NATIVE_REPLAY="$PWD/build/tools/replay/quillfen-replay" \
   xvfb-run -a -s "-screen 0 1024x768x24" node --test tests/web/browser_test.mjs
+
+echo "== the level editor's module in chromium" >&2
+QUILLFEN_SITE="$PWD/build-web/site" QUILLFEN_ASSETS="$PWD/assets" \
+  QUILLFEN_DESCRIBE_LEVEL="$PWD/build/tools/level-editor/quillfen-describe-level" \
+  node --test tests/web/level_core_test.mjs
+
+echo "== the level editor in chromium" >&2
+QUILLFEN_SITE="$PWD/build-web/site" QUILLFEN_ASSETS="$PWD/assets" \
+  QUILLFEN_LINT="$PWD/build/tools/lint-level/quillfen-lint" node --test tests/web/editor_test.mjs

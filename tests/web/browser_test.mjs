@@ -9,17 +9,17 @@ import { spawnSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import { after, before, test } from 'node:test';
+import { test } from 'node:test';
 import { createRequire } from 'node:module';
 import { launchChromium, serve } from './chromium.mjs';
+import { useChromium } from './harness.mjs';
 
 const site = process.env.QUILLFEN_SITE;
 const nativeReplay = process.env.QUILLFEN_NATIVE_REPLAY;
 const assets = process.env.QUILLFEN_ASSETS;
 const scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'quillfen-browser-'));
+const harness = useChromium(site, scratch);
 const FRAME_RATE_LINE = /^\d+ frames in [\d.e+-]+ seconds = [\d.e+-]+ FPS$/;
-let server;
-let browser;
 
 function nativeRun(dir, args) {
   const run = spawnSync(nativeReplay, ['--dir', dir, ...args], { encoding: 'latin1' });
@@ -27,9 +27,9 @@ function nativeRun(dir, args) {
 }
 
 async function openPage(options = {}) {
-  const page = await browser.newPage({ acceptDownloads: true, ...options });
+  const page = await harness.browser.newPage({ acceptDownloads: true, ...options });
   page.on('pageerror', error => assert.fail('the page threw: ' + error.message));
-  await page.goto(`http://127.0.0.1:${server.address().port}/`);
+  await page.goto(`http://127.0.0.1:${harness.server.address().port}/`);
   await page.waitForFunction(() => window.quillfenPage.current?.module?.frames > 0);
   return page;
 }
@@ -76,17 +76,6 @@ function pixelDifference(page, first, second, tolerance) {
     return { over, most, pixels: p.length / 4, shown: [first.width, first.height] };
   }, [first.toString('base64'), second.toString('base64'), tolerance]);
 }
-
-before(async () => {
-  server = serve(site);
-  browser = await launchChromium();
-});
-
-after(async () => {
-  await browser?.close();
-  server?.close();
-  fs.rmSync(scratch, { recursive: true, force: true });
-});
 
 test('a session played in the page replays natively, with its log and its last frame', async t => {
   // At 1920x1080 the canvas shows at twice the game's size, with crisp pixels; the first click,
@@ -225,7 +214,7 @@ test('a browser without WebGL shows the page\'s words, not a blank canvas', asyn
     const page = await bare.newPage();
     const errors = [];
     page.on('pageerror', error => errors.push(error.message));
-    await page.goto(`http://127.0.0.1:${server.address().port}/`);
+    await page.goto(`http://127.0.0.1:${harness.server.address().port}/`);
     await page.waitForSelector('#no-webgl', { state: 'visible' });
     assert.match(await page.textContent('#no-webgl'), /no WebGL[^]*Turn on WebGL/);
     assert.equal(await page.isVisible('#canvas'), false);
@@ -265,7 +254,7 @@ function bitmapHeader(width, height) {
 
 // The most memory (resident, in MiB) any of the browser's tab processes holds.
 async function tabMemory() {
-  const session = await browser.newBrowserCDPSession();
+  const session = await harness.browser.newBrowserCDPSession();
   const { processInfo } = await session.send('SystemInfo.getProcessInfo');
   await session.detach();
   const resident = id => Number(/VmRSS:\s+(\d+)/.exec(fs.readFileSync(`/proc/${id}/status`, 'latin1'))[1]) / 1024;
@@ -316,10 +305,10 @@ test('hostile files are refused with the reason, and the bundled level plays aft
 });
 
 test('a session played by touch records the keyboard\'s and the mouse\'s events and replays natively', async () => {
-  const context = await browser.newContext({ hasTouch: true, viewport: { width: 1920, height: 1080 }, acceptDownloads: true });
+  const context = await harness.browser.newContext({ hasTouch: true, viewport: { width: 1920, height: 1080 }, acceptDownloads: true });
   const page = await context.newPage();
   page.on('pageerror', error => assert.fail('the page threw: ' + error.message));
-  await page.goto(`http://127.0.0.1:${server.address().port}/`);
+  await page.goto(`http://127.0.0.1:${harness.server.address().port}/`);
   await page.waitForFunction(() => window.quillfenPage.current?.module?.frames > 0);
   const touch = await context.newCDPSession(page);
   const centre = async id => {
@@ -364,7 +353,7 @@ test('a session played by touch records the keyboard\'s and the mouse\'s events 
 test('after one visit the page opens and plays with no server', { timeout: 60000 }, async () => {
   const own = serve(site);
   await new Promise(resolve => own.on('listening', resolve));
-  const context = await browser.newContext();
+  const context = await harness.browser.newContext();
   const page = await context.newPage();
   page.on('pageerror', error => assert.fail('the page threw: ' + error.message));
   await page.goto(`http://127.0.0.1:${own.address().port}/`);

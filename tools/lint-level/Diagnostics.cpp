@@ -30,9 +30,14 @@ std::string describePosition(TextPosition at)
     return std::to_string(at.line) + ":" + std::to_string(at.column);
 }
 
-std::string formatDiagnostics(std::vector<Diagnostic> diagnostics)
+void sortDiagnostics(std::vector<Diagnostic>& diagnostics)
 {
     std::stable_sort(diagnostics.begin(), diagnostics.end(), comesBefore);
+}
+
+std::string formatDiagnostics(std::vector<Diagnostic> diagnostics)
+{
+    sortDiagnostics(diagnostics);
     std::string text;
     for (const Diagnostic& diagnostic : diagnostics) {
         text += diagnostic.file + ":";

@@ -22,6 +22,10 @@ struct Diagnostic {
 // "line:column", as the messages name the start of a record.
 std::string describePosition(TextPosition at);
 
+// Puts the findings in the order of the text: findings about whole files first, then by line
+// and column, findings at one place in the order they were found.
+void sortDiagnostics(std::vector<Diagnostic>& diagnostics);
+
 // The findings in the order of the text (findings about whole files first), one per line.
 std::string formatDiagnostics(std::vector<Diagnostic> diagnostics);
 

@@ -7,10 +7,6 @@
 #include <cstdio>
 #include <cstring>
 
-namespace {
-
-// The whole file, or the reason it cannot be read. It is opened as the game opens its files:
-// anything but a regular file is refused before a byte is read.
 bool readLevelText(const std::string& path, std::string& text, std::string& problem)
 {
     const InputFile input = openInputFile(path);
@@ -32,7 +28,26 @@ bool readLevelText(const std::string& path, std::string& text, std::string& prob
     return !failed;
 }
 
-} // namespace
+std::string unreadableOutput(const std::string& shownFile, const std::string& problem)
+{
+    return shownFile + ": error: cannot be read: " + problem + "\n";
+}
+
+LintFindings lintText(const std::string& text, const std::string& shownFile,
+                      const GameFolder& folder)
+{
+    LintFindings findings;
+    const LevelContents contents = LevelWalk(text, shownFile).run(findings.diagnostics);
+    checkWorld(contents, folder, shownFile, findings.diagnostics);
+    findings.records = contents.records;
+    return findings;
+}
+
+std::string lintOutput(const LintFindings& findings, const std::string& shownFile)
+{
+    return formatDiagnostics(findings.diagnostics) +
+           summaryLine(shownFile, findings.diagnostics, findings.records);
+}
 
 LintResult lintLevel(const LintRequest& request)
 {
@@ -40,15 +55,13 @@ LintResult lintLevel(const LintRequest& request)
     std::string text;
     std::string problem;
     if (!readLevelText(request.levelFile, text, problem)) {
-        result.output = request.shownFile + ": error: cannot be read: " + problem + "\n";
+        result.output = unreadableOutput(request.shownFile, problem);
         result.status = kLintUnreadable;
         return result;
     }
-    std::vector<Diagnostic> diagnostics;
-    const LevelContents contents = LevelWalk(text, request.shownFile).run(diagnostics);
-    checkWorld(contents, request.folder, request.shownFile, diagnostics);
-    result.output = formatDiagnostics(diagnostics) +
-                    summaryLine(request.shownFile, diagnostics, contents.records);
+    const LintFindings findings = lintText(text, request.shownFile, request.folder);
+    result.output = lintOutput(findings, request.shownFile);
+    const std::vector<Diagnostic>& diagnostics = findings.diagnostics;
     const bool errors =
         std::any_of(diagnostics.begin(), diagnostics.end(),
                     [](const Diagnostic& d) { return d.severity == Severity::Error; });

@@ -3,6 +3,7 @@
 #include "tools/lint-level/WorldChecks.h"
 
 #include <string>
+#include <vector>
 
 // quillfen-lint's exit statuses.
 constexpr int kLintClean = 0;      // no findings, or warnings without --werror
@@ -26,3 +27,23 @@ struct LintResult {
 
 // Reads the level with the game's own reader and checks it and the world it builds.
 LintResult lintLevel(const LintRequest& request);
+
+// The whole file, or the reason it cannot be read. It is opened as the game opens its files:
+// anything but a regular file is refused before a byte is read.
+bool readLevelText(const std::string& path, std::string& text, std::string& problem);
+
+// The output for a level that cannot be read.
+std::string unreadableOutput(const std::string& shownFile, const std::string& problem);
+
+// The findings of a level text, each naming `shownFile`, and how many records it holds.
+struct LintFindings {
+    std::vector<Diagnostic> diagnostics; // in the order they were found
+    int records = 0;
+};
+
+// Reads the text with the game's own reader and checks it and the world it builds in `folder`.
+LintFindings lintText(const std::string& text, const std::string& shownFile,
+                      const GameFolder& folder);
+
+// The findings in the order of the text, one per line, then the summary line.
+std::string lintOutput(const LintFindings& findings, const std::string& shownFile);

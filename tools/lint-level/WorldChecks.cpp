@@ -2,69 +2,23 @@
 
 #include "entities/Entity.h"
 #include "gfx/Image.h"
-#include "gfx/SdlBitmap.h"
+#include "gfx/PictureFile.h"
 #include "level/InputFile.h"
 #include "level/LevelLoader.h"
 #include "physics/CollisionShapes.h"
 #include "physics/Vec2.h"
+#include "tools/lint-level/GameFolderScope.h"
+#include "tools/lint-level/OverlappingLines.h"
 #include "world/Game.h"
 
 #include <cmath>
 #include <filesystem>
-#include <iostream>
 #include <map>
 #include <memory>
-#include <streambuf>
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// Standard output and error say nothing while it lives: the game's own log lines ("No alpha
-// mask, ...") are not findings.
-class MutedConsole {
-public:
-    MutedConsole() : out(std::cout.rdbuf(&nowhere)), err(std::cerr.rdbuf(&nowhere)) {}
-    ~MutedConsole()
-    {
-        std::cout.rdbuf(out);
-        std::cerr.rdbuf(err);
-    }
-    MutedConsole(const MutedConsole&) = delete;
-    MutedConsole& operator=(const MutedConsole&) = delete;
-
-private:
-    class Nowhere : public std::streambuf {
-    protected:
-        int overflow(int byte) override { return byte == EOF ? 0 : byte; }
-    };
-    Nowhere nowhere;
-    std::streambuf* out = nullptr;
-    std::streambuf* err = nullptr;
-};
-
-// Works in the game's folder while it lives, as the game does.
-class InFolder {
-public:
-    explicit InFolder(const std::string& folder) : previous(fs::current_path())
-    {
-        if (!folder.empty()) {
-            fs::current_path(folder, problem);
-        }
-    }
-    ~InFolder()
-    {
-        std::error_code ignored;
-        fs::current_path(previous, ignored);
-    }
-    InFolder(const InFolder&) = delete;
-    InFolder& operator=(const InFolder&) = delete;
-
-    std::error_code problem; // set when the folder cannot be entered
-
-private:
-    fs::path previous;
-};
 
 // A line of the world, and where it comes from.
 struct WorldLine {
@@ -152,21 +106,14 @@ void Checker::checkBackground()
 {
     const InputFile input = openInputFile("level.bmp");
     std::string reason = input.problem;
-    SDL_Surface* background = nullptr;
     if (input.file != nullptr) {
-        SDL_RWops* stream = SDL_RWFromFP(input.file, SDL_TRUE);
-        if (stream == nullptr) {
-            std::fclose(input.file);
-            reason = SDL_GetError();
-        }
-        background = readBitmap(stream, &reason);
+        reason = readPictureFile(input.file).refusal;
     }
-    if (background == nullptr) {
+    if (!reason.empty()) {
         addFile(Severity::Warning, "level.bmp",
                 "the background picture cannot be read (" + reason +
                     "); the game plays without one");
     }
-    SDL_FreeSurface(background);
 }
 
 // Each picture is loaded as the game loads it; the first that fails would stop the game.
@@ -253,40 +200,19 @@ std::string Checker::describeLine(const WorldLine& line) const
     return "the #_CollVec at " + describePosition(line.start);
 }
 
-// Two lines on one straight line whose extents overlap by more than a point.
-bool overlapOnOneLine(const CollisionVector& a, const CollisionVector& b)
-{
-    const double ax = a.dx;
-    const double ay = a.dy;
-    const double lengthSquared = ax * ax + ay * ay;
-    if (lengthSquared == 0.0 || (b.dx == 0.0f && b.dy == 0.0f)) {
-        return false;
-    }
-    const double fromX = static_cast<double>(b.x) - a.x;
-    const double fromY = static_cast<double>(b.y) - a.y;
-    if (ax * b.dy - ay * b.dx != 0.0 || ax * fromY - ay * fromX != 0.0) {
-        return false;
-    }
-    const double first = (ax * fromX + ay * fromY) / lengthSquared;
-    const double second = (ax * (fromX + b.dx) + ay * (fromY + b.dy)) / lengthSquared;
-    const double low = std::max(0.0, std::min(first, second));
-    const double high = std::min(1.0, std::max(first, second));
-    return high > low;
-}
-
 void Checker::checkDuplicates()
 {
+    std::vector<CollisionVector> shapes;
+    for (const WorldLine& line : lines) {
+        shapes.push_back(line.line);
+    }
+    const std::vector<int> first = firstOverlapped(shapes);
     for (std::size_t index = 0; index < lines.size(); ++index) {
-        if (lines[index].builtin) {
-            continue;
-        }
-        for (std::size_t earlier = 0; earlier < index; ++earlier) {
-            if (overlapOnOneLine(lines[earlier].line, lines[index].line)) {
-                addRecord(Severity::Warning, lines[index].start,
-                          "this line overlaps " + describeLine(lines[earlier]) +
-                              " on the same line: it is given twice");
-                break;
-            }
+        if (!lines[index].builtin && first[index] >= 0) {
+            addRecord(Severity::Warning, lines[index].start,
+                      "this line overlaps " +
+                          describeLine(lines[static_cast<std::size_t>(first[index])]) +
+                          " on the same line: it is given twice");
         }
     }
 }

@@ -1,0 +1,159 @@
+// The level editor (edit.html) in Debian's chromium: a file opened and saved without an edit
+// comes back byte for byte; a drag in the world rewrites only the dragged line's value words,
+// as one undo step, and a share link opens the edited text; the problems shown are
+// quillfen-lint's lines for the same folder.
+//   node --test tests/web/editor_test.mjs   (tools/test-web.sh sets QUILLFEN_SITE,
+//   QUILLFEN_ASSETS and QUILLFEN_LINT)
+import assert from 'node:assert/strict';
+import { spawnSync } from 'node:child_process';
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import { test } from 'node:test';
+import { useChromium } from './harness.mjs';
+
+const site = process.env.QUILLFEN_SITE;
+const assets = process.env.QUILLFEN_ASSETS;
+const lint = process.env.QUILLFEN_LINT;
+const scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'quillfen-editor-'));
+const harness = useChromium(site, scratch);
+const pictures = fs.readdirSync(assets).filter(name => name.endsWith('.bmp'));
+const bundled = fs.readFileSync(path.join(assets, 'Level.txt'));
+
+async function openEditor() {
+  const page = await harness.browser.newPage({ acceptDownloads: true, viewport: { width: 1280, height: 800 } });
+  page.on('pageerror', error => assert.fail('the page threw: ' + error.message));
+  await page.goto(`http://127.0.0.1:${harness.server.address().port}/edit.html`);
+  await page.waitForFunction(() => window.quillfenEditor);
+  await page.evaluate(() => window.quillfenEditor.settled());
+  return page;
+}
+
+// Opens a Level.txt of these bytes with the bundled pictures beside it.
+async function openLevel(page, bytes) {
+  const files = pictures.map(name => ({ name, mimeType: 'image/bmp', buffer: fs.readFileSync(path.join(assets, name)) }));
+  files.push({ name: 'Level.txt', mimeType: 'text/plain', buffer: Buffer.from(bytes) });
+  await page.evaluate(() => { document.getElementById('status').textContent = ''; });
+  await page.setInputFiles('#open-files', files);
+  await page.waitForFunction(() => document.getElementById('status').textContent.startsWith('Your level.'));
+  await page.evaluate(() => window.quillfenEditor.settled());
+}
+
+// The page coordinates of a world point as the world pane draws it now.
+function client(page, x, y) {
+  return page.evaluate(([x, y]) => window.quillfenEditor.worldToClient(x, y), [x, y]);
+}
+
+// Presses the left button at one world point and lets it go at another.
+async function drag(page, [x0, y0], [x1, y1]) {
+  const [from, to] = [await client(page, x0, y0), await client(page, x1, y1)];
+  await page.mouse.move(from.x, from.y);
+  await page.mouse.down();
+  await page.mouse.move(to.x, to.y, { steps: 5 });
+  await page.mouse.up();
+}
+
+async function click(page, x, y) {
+  const at = await client(page, x, y);
+  await page.mouse.click(at.x, at.y);
+  await page.evaluate(() => window.quillfenEditor.settled());
+}
+
+async function saved(page) {
+  const [download] = await Promise.all([page.waitForEvent('download'), page.click('#save-level')]);
+  assert.equal(download.suggestedFilename(), 'Level.txt');
+  return fs.readFileSync(await download.path());
+}
+
+test('a level opened and saved without an edit keeps its bytes, and findings sit on their words', async () => {
+  const page = await openEditor();
+  assert.deepEqual(await saved(page), bundled);
+  const notes = Buffer.from('\ufeffNotes in ünïcode 😀, tabs\tand a word here\r\n');
+  const levels = {
+    crlf: fs.readFileSync(path.join(assets, '../tests/levels/example-crlf-with-notes.txt')),
+    'no final newline': Buffer.concat([notes, bundled.subarray(0, bundled.length - 1)]),
+    'not UTF-8': Buffer.concat([Buffer.from([0x41, 0xff, 0xfe, 0x0d, 0x0a, 0x80, 0x0a]), bundled, Buffer.from([0xe9])]),
+  };
+  for (const [name, bytes] of Object.entries(levels)) {
+    await openLevel(page, bytes);
+    assert.deepEqual(await saved(page), bytes, name);
+  }
+  assert.match(await page.textContent('#status'), /not valid UTF-8/);
+  // After multi-byte characters and a CRLF, a finding marks its own word.
+  await openLevel(page, Buffer.concat([notes, Buffer.from('#_CollVec //X 1 //Yy //Dx 3 //Dy 4 //Type 1 //ID 2\r\n')]));
+  assert.deepEqual(await page.locator('.cm-lintRange-warning').allTextContents(), ['//Yy']);
+  await page.close();
+});
+
+test('dragging a line end rewrites its value words as one undo step; a link carries the edit', async () => {
+  const page = await openEditor();
+  const level = 'Notes é😀\r\n#_CollVec //X 1000 //Y 300 //Dx 200 //Dy 0 //Type 3 //ID 7\r\n' +
+    '#_CollVec\t//X 1500 //Y 500 //Dx 100 //Dy 0 //Type 1 //ID 8';
+  await openLevel(page, Buffer.from(level));
+  await page.selectOption('#grid', '32');
+  await click(page, 1100, 300);
+  await drag(page, [1200, 300], [1312, 352]);
+  const edited = level.replace('//Dx 200 //Dy 0', '//Dx 312 //Dy 52');
+  await page.waitForFunction(text => window.quillfenEditor.text() === text, edited);
+  await page.evaluate(() => window.quillfenEditor.settled());
+  await page.keyboard.press('Control+z');
+  assert.equal(await page.evaluate(() => window.quillfenEditor.text()), level);
+  await page.keyboard.press('Control+Shift+z');
+  assert.equal(await page.evaluate(() => window.quillfenEditor.text()), edited);
+  await page.keyboard.press('Control+z');
+  await page.keyboard.press('Control+y');
+  assert.equal(await page.evaluate(() => window.quillfenEditor.text()), edited);
+  assert.deepEqual(await saved(page), Buffer.from(edited));
+  // A link to the edited level opens it in another page, byte for byte.
+  await page.click('#share-link');
+  const link = await page.waitForFunction(() => document.getElementById('share-url').value);
+  const other = await harness.browser.newPage();
+  await other.goto(await link.jsonValue());
+  await other.waitForFunction(() => window.quillfenEditor);
+  await other.evaluate(() => window.quillfenEditor.settled());
+  assert.equal(await other.evaluate(() => window.quillfenEditor.text()), edited);
+  await other.close();
+  await page.close();
+});
+
+test('the inspector rewrites one word; a drawn line and a deleted record are one step each', async () => {
+  const page = await openEditor();
+  const level = 'Notes\r\n#_CollVec //X 1000 //Y 300 //Dx 200 //Dy 0 //Type 3 //ID 7\r\n' +
+    '  #_CollArc //Position 500 400 //Radius 50 //Sector 15 //flag 1 //speed/distance 0 0\r\nEnd';
+  await openLevel(page, Buffer.from(level));
+  const text = () => page.evaluate(() => window.quillfenEditor.text());
+  await click(page, 1100, 300);
+  await page.click('#inspector .bit input >> nth=1');
+  const retyped = level.replace('//Type 3', '//Type 1');
+  await page.waitForFunction(expected => window.quillfenEditor.text() === expected, retyped);
+  await page.evaluate(() => window.quillfenEditor.settled());
+  await page.selectOption('#tool', 'line');
+  await drag(page, [2000, 100], [2100, 150]);
+  await page.waitForFunction(() => window.quillfenEditor.text().includes('//ID 8'));
+  assert.match(await text(), /\/\/ID 7\r\n#_CollVec \/\/X 2000 \/\/Y 100 \/\/Dx \d+ \/\/Dy \d+ \/\/Type 3 \/\/ID 8\r\n  #_CollArc/);
+  await page.evaluate(() => window.quillfenEditor.settled());
+  await page.selectOption('#tool', 'select');
+  await click(page, 550, 400);
+  await page.keyboard.press('Delete');
+  await page.waitForFunction(() => !window.quillfenEditor.text().includes('#_CollArc'));
+  assert.match(await text(), /\/\/ID 8\r\nEnd$/);
+  for (let step = 0; step < 3; step += 1) await page.keyboard.press('Control+z');
+  assert.equal(await text(), level);
+  await page.close();
+});
+
+test('the problems are quillfen-lint\'s, line for line', async () => {
+  const page = await openEditor();
+  const levels = fs.readdirSync(path.join(assets, '../tests/levels')).map(name => path.join(assets, '../tests/levels', name));
+  for (const file of [path.join(assets, 'Level.txt'), ...levels]) {
+    const folder = fs.mkdtempSync(path.join(scratch, 'level-'));
+    for (const name of pictures) fs.copyFileSync(path.join(assets, name), path.join(folder, name));
+    fs.copyFileSync(file, path.join(folder, 'Level.txt'));
+    const native = spawnSync(lint, [], { cwd: folder, encoding: 'utf8' });
+    await openLevel(page, fs.readFileSync(file));
+    const shown = await page.locator('#problems li').allTextContents();
+    shown.push(await page.textContent('#problems .summary'));
+    assert.deepEqual(shown, native.stdout.trimEnd().split('\n'), path.basename(file));
+  }
+  await page.close();
+});

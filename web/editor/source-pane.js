@@ -1,0 +1,56 @@
+// The text pane: Level.txt in CodeMirror, with its history (one undo step a typed word, a
+// paste or a drag in the world), the reader's colours and the lint's marks. Every change of
+// the level is a transaction of this view.
+import { history, historyKeymap, defaultKeymap, redo, undo } from '@codemirror/commands';
+import { setDiagnostics, lintGutter } from '@codemirror/lint';
+import { EditorSelection, EditorState } from '@codemirror/state';
+import { EditorView, drawSelection, highlightActiveLine, keymap, lineNumbers } from '@codemirror/view';
+import { colouring, colouringTheme, setColouring } from './colouring.js';
+
+const theme = EditorView.theme({
+  '&': { height: '100%', fontSize: '13px', backgroundColor: '#15171b', color: '#d8d8d8' },
+  '.cm-scroller': { fontFamily: 'monospace' },
+  '.cm-content': { caretColor: '#fff' },
+  '.cm-gutters': { backgroundColor: '#1d1f24', color: '#777', border: 'none' },
+  '.cm-activeLine': { backgroundColor: '#ffffff0a' },
+  '&.cm-focused .cm-selectionBackground, .cm-selectionBackground': { backgroundColor: '#3a5a8a !important' },
+}, { dark: true });
+
+// `onUpdate(update)` hears every transaction the view applies.
+export function createSourcePane(parent, onUpdate) {
+  const extensions = lineSeparator => [
+    EditorState.lineSeparator.of(lineSeparator),
+    lineNumbers(), lintGutter(), history(), drawSelection(), highlightActiveLine(), EditorView.lineWrapping,
+    keymap.of([...defaultKeymap, ...historyKeymap, { key: 'Mod-Shift-z', run: redo, preventDefault: true }]),
+    colouring, colouringTheme, theme,
+    EditorView.updateListener.of(onUpdate),
+  ];
+  const view = new EditorView({ parent, state: EditorState.create({ extensions: extensions('\n') }) });
+  return {
+    view,
+    // A freshly opened file: its text with its own line separator, an empty history.
+    load(text, lineSeparator) {
+      view.setState(EditorState.create({ doc: text, extensions: extensions(lineSeparator) }));
+    },
+  };
+}
+
+// The most findings marked in the text (and listed): a level of binary bytes has one a word.
+export const MOST_SHOWN = 2000;
+
+// The reader's colours and the lint's marks of a description of the current text.
+export function showDescription(view, description, map) {
+  const located = description.findings.filter(finding => finding.located).slice(0, MOST_SHOWN);
+  const diagnostics = located.map(finding => {
+    const range = map.range(finding.offset, finding.offset + finding.length);
+    return { ...range, severity: finding.severity, message: finding.message };
+  });
+  view.dispatch(setDiagnostics(view.state, diagnostics), { effects: setColouring.of({ description, map }) });
+}
+
+// The text cursor on a range of the document, in sight.
+export function putCursor(view, from, to = from) {
+  view.dispatch({ selection: EditorSelection.single(from, to), scrollIntoView: true });
+}
+
+export { undo, redo };
