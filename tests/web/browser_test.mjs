@@ -193,10 +193,13 @@ test('a level with a broken bitmap fails in the page as it does natively', async
   }
   fs.writeFileSync(path.join(level, 'bitmap1.bmp'), 'BM this is no picture');
   // The controls work from the keyboard: Tab to the button before the level files' input, Enter.
+  // The chooser is awaited from the start: the browser is told to hand it over only once asked.
   const page = await openPage();
+  const chosen = page.waitForEvent('filechooser');
   await page.focus('#bundled-level');
   for (const tab of [1, 2]) await page.keyboard.press('Tab');
-  const [chooser] = await Promise.all([page.waitForEvent('filechooser'), page.keyboard.press('Enter')]);
+  await page.keyboard.press('Enter');
+  const chooser = await chosen;
   await chooser.setFiles(fs.readdirSync(level).map(name => path.join(level, name)));
   await page.waitForFunction(() => window.quillfenPage.current?.ended);
   const native = nativeRun(level, ['--steps', '0']);
