@@ -7,7 +7,7 @@
 #   - the level editor's module in chromium against the native quillfen-describe-level
 #     (tests/web/level_core_test.mjs);
 #   - the level editor (edit.html) in chromium, its problems against the native quillfen-lint
-#     (tests/web/editor_test.mjs).
+#     and its play-test's recording against the native replay tool (tests/web/editor_test.mjs).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh --web --browser
@@ -31,4 +31,6 @@ QUILLFEN_SITE="$PWD/build-web/site" QUILLFEN_ASSETS="$PWD/assets" \
 
 echo "== the level editor in chromium" >&2
 QUILLFEN_SITE="$PWD/build-web/site" QUILLFEN_ASSETS="$PWD/assets" \
-  QUILLFEN_LINT="$PWD/build/tools/lint-level/quillfen-lint" node --test tests/web/editor_test.mjs
+  QUILLFEN_LINT="$PWD/build/tools/lint-level/quillfen-lint" \
+  QUILLFEN_NATIVE_REPLAY="$PWD/build/tools/replay/quillfen-replay" \
+  xvfb-run -a -s "-screen 0 1024x768x24" node --test tests/web/editor_test.mjs

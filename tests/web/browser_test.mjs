@@ -5,26 +5,18 @@
 //   node --test tests/web/browser_test.mjs   (tools/test-web.sh sets QUILLFEN_SITE,
 //   QUILLFEN_NATIVE_REPLAY and QUILLFEN_ASSETS, and runs it under Xvfb for the native frame)
 import assert from 'node:assert/strict';
-import { spawnSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { test } from 'node:test';
 import { createRequire } from 'node:module';
 import { launchChromium, serve } from './chromium.mjs';
-import { useChromium } from './harness.mjs';
+import { logWithoutFrameRates, nativeRun, useChromium } from './harness.mjs';
 
 const site = process.env.QUILLFEN_SITE;
-const nativeReplay = process.env.QUILLFEN_NATIVE_REPLAY;
 const assets = process.env.QUILLFEN_ASSETS;
 const scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'quillfen-browser-'));
 const harness = useChromium(site, scratch);
-const FRAME_RATE_LINE = /^\d+ frames in [\d.e+-]+ seconds = [\d.e+-]+ FPS$/;
-
-function nativeRun(dir, args) {
-  const run = spawnSync(nativeReplay, ['--dir', dir, ...args], { encoding: 'latin1' });
-  return { status: run.status, log: run.stdout, errors: run.stderr };
-}
 
 async function openPage(options = {}) {
   const page = await harness.browser.newPage({ acceptDownloads: true, ...options });
@@ -32,12 +24,6 @@ async function openPage(options = {}) {
   await page.goto(`http://127.0.0.1:${harness.server.address().port}/`);
   await page.waitForFunction(() => window.quillfenPage.current?.module?.frames > 0);
   return page;
-}
-
-// The page's log as the game wrote it, frame-rate lines aside.
-async function logWithoutFrameRates(page) {
-  const text = await page.textContent('#log');
-  return text.split('\n').filter(line => !FRAME_RATE_LINE.test(line)).join('\n');
 }
 
 // Drops files onto the page as a drag from the desktop would.

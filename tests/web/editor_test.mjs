@@ -1,16 +1,17 @@
 // The level editor (edit.html) in Debian's chromium: a file opened and saved without an edit
 // comes back byte for byte; a drag in the world rewrites only the dragged line's value words,
 // as one undo step, and a share link opens the edited text; the problems shown are
-// quillfen-lint's lines for the same folder.
+// quillfen-lint's lines for the same folder; a play-test of an edit replays natively on the
+// saved Level.txt, and the editor comes back as it was; the game's page plays a link's level.
 //   node --test tests/web/editor_test.mjs   (tools/test-web.sh sets QUILLFEN_SITE,
-//   QUILLFEN_ASSETS and QUILLFEN_LINT)
+//   QUILLFEN_ASSETS, QUILLFEN_LINT and QUILLFEN_NATIVE_REPLAY, and runs it under Xvfb)
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { test } from 'node:test';
-import { useChromium } from './harness.mjs';
+import { logWithoutFrameRates, nativeRun, useChromium } from './harness.mjs';
 
 const site = process.env.QUILLFEN_SITE;
 const assets = process.env.QUILLFEN_ASSETS;
@@ -155,5 +156,61 @@ test('the problems are quillfen-lint\'s, line for line', async () => {
     shown.push(await page.textContent('#problems .summary'));
     assert.deepEqual(shown, native.stdout.trimEnd().split('\n'), path.basename(file));
   }
+  await page.close();
+});
+
+test('a play-test of an edit replays natively on the saved Level.txt; the editor comes back as it was', async () => {
+  const page = await openEditor();
+  const text = () => page.evaluate(() => window.quillfenEditor.text());
+  const edited = bundled.toString('utf8').replace('#_Player //Hp 3', '#_Player //Hp 7');
+  await page.evaluate(level => window.quillfenEditor.setText(level), edited);
+  await page.locator('.cm-line', { hasText: '#_Player' }).click();
+  await page.keyboard.press('End');
+  await page.click('#play-test');
+  await page.waitForFunction(() => window.quillfenEditor.playTest()?.module?.frames > 0);
+  assert.equal(await page.isVisible('#source'), false);
+  await page.keyboard.down('d');
+  await page.waitForTimeout(1500);
+  await page.keyboard.up('d');
+  await page.click('#stop');
+  await page.waitForSelector('#source', { state: 'visible' });
+  // The text has the keyboard again, with its cursor and its history.
+  await page.keyboard.type('5');
+  assert.equal(await text(), edited.replace('//GunType S', '//GunType S5'));
+  for (const key of ['Control+z', 'Control+z']) await page.keyboard.press(key);
+  assert.equal(await text(), bundled.toString('utf8'));
+  await page.keyboard.press('Control+y');
+  assert.equal(await text(), edited);
+  const [download] = await Promise.all([page.waitForEvent('download'), page.click('#save-recording')]);
+  const folder = fs.mkdtempSync(path.join(scratch, 'play-test-'));
+  for (const name of pictures) fs.copyFileSync(path.join(assets, name), path.join(folder, name));
+  fs.writeFileSync(path.join(folder, 'Level.txt'), await saved(page));
+  await download.saveAs(path.join(folder, 'recording.txt'));
+  assert.match(fs.readFileSync(path.join(folder, 'recording.txt'), 'latin1'), / down d\n[^]* up d\n[^]* quit\n/);
+  const native = nativeRun(folder, ['--input', path.join(folder, 'recording.txt')]);
+  assert.equal(native.status, 0, native.errors);
+  assert.equal(await logWithoutFrameRates(page), native.log);
+  assert.match(native.log, /^Hp: 7$/m);
+  await page.close();
+});
+
+test('the game\'s page plays a link\'s level, and says when a link is cut', async () => {
+  const page = await openEditor();
+  await page.evaluate(level => window.quillfenEditor.setText(level), bundled.toString('utf8').replace('//Hp 3', '//Hp 7'));
+  await page.click('#share-link');
+  const link = await (await page.waitForFunction(() => document.getElementById('share-url').value)).jsonValue();
+  const fragment = link.slice(link.indexOf('#'));
+  const root = `http://127.0.0.1:${harness.server.address().port}/`;
+  const game = await harness.browser.newPage();
+  game.on('pageerror', error => assert.fail('the page threw: ' + error.message));
+  await game.goto(root + fragment);
+  await game.waitForFunction(() => document.getElementById('log').textContent.includes('Hp: '));
+  assert.match(await game.textContent('#log'), /^Hp: 7$/m);
+  assert.equal(await game.textContent('#status'), 'The level of the link.');
+  await game.goto(root + 'index.html' + fragment.slice(0, fragment.length / 2));
+  await game.waitForFunction(() => document.getElementById('log').textContent.includes('Hp: '));
+  assert.match(await game.textContent('#status'), /^This link cannot be played: the link is [^]*\. Here is the bundled level\.$/);
+  assert.match(await game.textContent('#log'), /^Hp: 3$/m);
+  await game.close();
   await page.close();
 });

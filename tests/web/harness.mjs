@@ -1,5 +1,6 @@
 // What a browser test file sets up: the site served and chromium started before its tests,
 // both ended after them, with its scratch folder (harness.server, harness.browser).
+import { spawnSync } from 'node:child_process';
 import fs from 'node:fs';
 import { after, before } from 'node:test';
 import { launchChromium, serve } from './chromium.mjs';
@@ -16,4 +17,18 @@ export function useChromium(site, scratch) {
     fs.rmSync(scratch, { recursive: true, force: true });
   });
   return harness;
+}
+
+const FRAME_RATE_LINE = /^\d+ frames in [\d.e+-]+ seconds = [\d.e+-]+ FPS$/;
+
+// The page's log as the game wrote it, frame-rate lines aside.
+export async function logWithoutFrameRates(page) {
+  const text = await page.textContent('#log');
+  return text.split('\n').filter(line => !FRAME_RATE_LINE.test(line)).join('\n');
+}
+
+// The native replay tool (QUILLFEN_NATIVE_REPLAY) in a level folder.
+export function nativeRun(dir, args) {
+  const run = spawnSync(process.env.QUILLFEN_NATIVE_REPLAY, ['--dir', dir, ...args], { encoding: 'latin1' });
+  return { status: run.status, log: run.stdout, errors: run.stderr };
 }

@@ -39,6 +39,14 @@ export class LevelModel {
     return encodeLevel(state.sliceDoc(), this.latin1);
   }
 
+  // The level folder with an editor state's text as its Level.txt. A folder without Level.txt
+  // is read as the game reads it: without one, until one is typed.
+  filesOf(state) {
+    const files = this.pictures.slice();
+    if (this.opened || state.doc.length > 0) files.push({ name: LEVEL_FILE, bytes: this.bytesOf(state) });
+    return files;
+  }
+
   // The editor's state has a new text (or a new file): describe it once the core is free.
   describe(state) {
     this.state = state;
@@ -50,12 +58,9 @@ export class LevelModel {
     const state = this.state;
     if (this.shown && this.shown.doc === state.doc) return this.settle();
     this.busy = true;
-    const files = this.pictures.slice();
-    // A folder without Level.txt is read as the game reads it: without one, until one is typed.
-    if (this.opened || state.doc.length > 0) files.push({ name: LEVEL_FILE, bytes: this.bytesOf(state) });
     let description;
     try {
-      description = await this.core.describe(files);
+      description = await this.core.describe(this.filesOf(state));
     } catch (error) {
       description = { ok: false, message: `The level could not be read: ${error.message || error}` };
     }

@@ -10,9 +10,11 @@ import { rewriteOf } from './record-handles.js';
 import { showProblems } from './problems-pane.js';
 import { createInspector } from './inspector.js';
 import { keeper, keptSession } from './kept-session.js';
-import { filesOfFragment, shareLink } from './share-link.js';
+import { filesOfFragment, overBundled } from '../page/level-link.js';
+import { shareLink } from './share-link.js';
 import { MOST_SHOWN, createSourcePane, putCursor, redo, showDescription, undo } from './source-pane.js';
 import { createWorldPane } from './world-pane.js';
+import { createPlayTest } from './play-test.js';
 
 const element = id => document.getElementById(id);
 const status = element('status');
@@ -170,6 +172,29 @@ if (window.showDirectoryPicker) {
   });
 }
 
+// The game on the text as it is now (its exact bytes) and the folder's pictures; the editor
+// comes back as it was when the game ends.
+const playTest = createPlayTest({
+  editor: element('editor'), play: element('play'), log: element('log'), errors: element('errors'),
+  overlay: element('click-to-play'),
+}, said => {
+  status.textContent = 'The play-test ended' + (said ? `; the game said: ${said.trimEnd()}` : '.');
+  text.view.focus();
+});
+element('play-test').addEventListener('click', async () => {
+  try {
+    status.textContent = await playTest.start(model.filesOf(text.view.state));
+    element('save-recording').disabled = playTest.run() === null;
+  } catch (error) {
+    status.textContent = `The play-test could not start: ${error.message}`;
+  }
+});
+element('stop').addEventListener('click', playTest.stop);
+element('save-recording').addEventListener('click', () => {
+  const bytes = playTest.recording();
+  if (bytes) download(bytes, 'quillfen-recording.txt');
+});
+
 const sameBytes = (a, b) => a.length === b.length && a.every((byte, i) => byte === b[i]);
 
 // A link to this level: Level.txt as it is now, with the folder's pictures that differ from
@@ -187,9 +212,7 @@ element('share-link').addEventListener('click', async () => {
 
 // The level a link carries, over the bundled pictures.
 async function linkedLevel() {
-  const files = await filesOfFragment(location.hash);
-  const bundled = (await bundledLevel()).filter(file => file.name !== LEVEL_FILE);
-  return [...files, ...bundled.filter(file => !files.some(own => own.name === file.name))];
+  return overBundled(await filesOfFragment(location.hash), await bundledLevel());
 }
 
 // For tests and tools.
@@ -204,6 +227,7 @@ window.quillfenEditor = {
   settled: () => model.settled(),
   problems: () => rows.map(({ line, column, severity, message }) => ({ line, column, severity, message })),
   worldToClient: (x, y) => world.worldToClient(x, y),
+  playTest: () => playTest.run(), // the game of the last play-test (program.js's run)
 };
 
 // A link that cannot be used is said, and the bundled level opens instead.

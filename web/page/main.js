@@ -4,9 +4,10 @@ import { wireControls } from './controls.js';
 import { canvasHasFocus, clickToPlay, freshCanvas } from './focus.js';
 import { keyRelay } from './keyboard.js';
 import { bundledLevel, levelFilesAmong, readFile } from './level-files.js';
+import { LEVEL_LINK_PREFIX, filesOfFragment, overBundled } from './level-link.js';
 import { levelRefusal, recordingRefusal } from './limits.js';
 import { logView } from './log-view.js';
-import { recordingOf, startProgram } from './program.js';
+import { loadScript, recordingOf, startProgram } from './program.js';
 import { keepSite } from './offline.js';
 import { fitToScreen } from './screen.js';
 import { touchControls } from './touch.js';
@@ -24,17 +25,6 @@ const page = {
   current: null,  // the running program (program.js)
   showFocus() {}, // shows whether the game has the keyboard
 };
-
-// The watching program is fetched the first time it is needed.
-function loadScript(source) {
-  return new Promise((resolve, reject) => {
-    const script = document.createElement('script');
-    script.src = source;
-    script.onload = resolve;
-    script.onerror = reject;
-    document.body.append(script);
-  });
-}
 
 function start(factory, args, extraFiles) {
   if (!page.webgl) return Promise.resolve(null);
@@ -72,6 +62,26 @@ async function playBundledLevel() {
   await playGame();
 }
 
+// The level a link carries (the editor's share link, opened here), over the bundled pictures;
+// a link the page cannot use is said, and the bundled level plays.
+async function playLinkedLevel() {
+  let files = null;
+  try {
+    files = overBundled(await filesOfFragment(location.hash), await bundledLevel());
+  } catch (error) {
+    page.status.textContent = `This link cannot be played: ${error.message}.`;
+  }
+  const sizes = files?.map(file => ({ name: file.name, size: file.bytes.length }));
+  if (!files || refused('the link\'s level', levelRefusal(sizes))) {
+    page.levelFiles = await bundledLevel();
+    page.status.append(' Here is the bundled level.');
+  } else {
+    page.levelFiles = files;
+    page.status.textContent = 'The level of the link.';
+  }
+  await playGame();
+}
+
 function saveRecording() {
   const bytes = recordingOf(page.current);
   if (!bytes) return;
@@ -103,5 +113,10 @@ wireControls({ playLevel, watch, playBundledLevel, saveRecording, stop: () => pa
 window.quillfenPage = page; // for the browser's console and the page's tests
 keepSite();
 
-if (page.webgl) playBundledLevel();
+// A link pasted into this tab's address bar changes only the fragment.
+window.addEventListener('hashchange', () => {
+  if (page.webgl && location.hash.startsWith(LEVEL_LINK_PREFIX)) playLinkedLevel();
+});
+if (page.webgl && location.hash.startsWith(LEVEL_LINK_PREFIX)) playLinkedLevel();
+else if (page.webgl) playBundledLevel();
 else showNoWebGL(document.getElementById('game'), document.getElementById('no-webgl'), document.querySelector('.controls'));

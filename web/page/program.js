@@ -10,6 +10,17 @@ export const RECORDING = '/session.txt';
 // Emscripten's own notices about its GL emulation are not the program's: they go to the console.
 const EMSCRIPTEN_NOTICE = /^(WARNING: using emscripten GL|TODO: gl)/;
 
+// Loads a program's script (quillfen.js, quillfen-watch.js) the first time it is needed.
+export function loadScript(source) {
+  return new Promise((resolve, reject) => {
+    const script = document.createElement('script');
+    script.src = source;
+    script.onload = resolve;
+    script.onerror = () => reject(new Error(`${source} could not be loaded`));
+    document.body.append(script);
+  });
+}
+
 // options: {factory, canvas, files: [{name, bytes, path?}], args, record, print(line),
 // printErr(line), onExit()}. The run it gives back is {module, keys, record, ended, quit(),
 // discard()}; `module` is set once the program is loaded, `ended` once it has returned.
