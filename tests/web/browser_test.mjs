@@ -225,15 +225,18 @@ test('a browser without WebGL shows the page\'s words, not a blank canvas', asyn
   }
 });
 
+// What axe finds serious or critical on the page.
+async function seriousViolations(page) {
+  await page.addScriptTag({ path: createRequire(import.meta.url).resolve('axe-core/axe.min.js') });
+  return page.evaluate(async () => (await window.axe.run()).violations
+    .filter(v => v.impact === 'serious' || v.impact === 'critical')
+    .map(v => `${v.id}: ${v.nodes.map(n => n.target).join(', ')}`));
+}
+
 test('axe finds nothing serious on the page, in either layout', async () => {
-  const axe = createRequire(import.meta.url).resolve('axe-core/axe.min.js');
   for (const viewport of [{ width: 1920, height: 1080 }, { width: 700, height: 900 }]) {
     const page = await openPage({ viewport });
-    await page.addScriptTag({ path: axe });
-    const violations = await page.evaluate(async () => (await window.axe.run()).violations
-      .filter(v => v.impact === 'serious' || v.impact === 'critical')
-      .map(v => `${v.id}: ${v.nodes.map(n => n.target).join(', ')}`));
-    assert.deepEqual(violations, [], JSON.stringify(viewport));
+    assert.deepEqual(await seriousViolations(page), [], JSON.stringify(viewport));
     await page.close();
   }
 });
@@ -418,5 +421,6 @@ test('a session cut off by a reload is kept to its last checkpoint, saved, watch
   await page.waitForFunction(() => document.querySelectorAll('#kept-recordings li').length > 0);
   assert.equal(await entries.count(), 20);
   assert.match(await entries.first().textContent(), kept);
+  assert.deepEqual(await seriousViolations(page), []);
   await context.close();
 });
