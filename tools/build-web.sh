@@ -21,4 +21,4 @@ web/node_modules/.bin/esbuild web/editor/main.js --bundle --minify --format=esm 
   --log-level=warning --outfile=build-web/site/editor/editor.js
 # The service worker lists every file of the site with a digest of the build: written again now
 # that the editor's bundle is there too.
-cmake -DSITE=build-web/site -DSOURCE=web/service-worker.js -P web/site-build.cmake
+cmake -DSITE="$PWD/build-web/site" -DSOURCE="$PWD/web/service-worker.js" -P web/site-build.cmake
