@@ -214,15 +214,18 @@ test('a browser without WebGL shows the page\'s words, not a blank canvas', asyn
   }
 });
 
+// What axe finds serious or critical on the page.
+async function seriousViolations(page) {
+  await page.addScriptTag({ path: createRequire(import.meta.url).resolve('axe-core/axe.min.js') });
+  return page.evaluate(async () => (await window.axe.run()).violations
+    .filter(v => v.impact === 'serious' || v.impact === 'critical')
+    .map(v => `${v.id}: ${v.nodes.map(n => n.target).join(', ')}`));
+}
+
 test('axe finds nothing serious on the page, in either layout', async () => {
-  const axe = createRequire(import.meta.url).resolve('axe-core/axe.min.js');
   for (const viewport of [{ width: 1920, height: 1080 }, { width: 700, height: 900 }]) {
     const page = await openPage({ viewport });
-    await page.addScriptTag({ path: axe });
-    const violations = await page.evaluate(async () => (await window.axe.run()).violations
-      .filter(v => v.impact === 'serious' || v.impact === 'critical')
-      .map(v => `${v.id}: ${v.nodes.map(n => n.target).join(', ')}`));
-    assert.deepEqual(violations, [], JSON.stringify(viewport));
+    assert.deepEqual(await seriousViolations(page), [], JSON.stringify(viewport));
     await page.close();
   }
 });
@@ -361,5 +364,52 @@ test('after one visit the page opens and plays with no server', { timeout: 60000
     }));
   });
   assert.deepEqual(icons, [['192x192', '192x192'], ['512x512', '512x512']]);
+  await context.close();
+});
+
+test('a session cut off by a reload is kept to its last checkpoint, saved, watched and replayed natively to there', { timeout: 120000 }, async () => {
+  const context = await harness.browser.newContext({ acceptDownloads: true });
+  const page = await context.newPage();
+  page.on('pageerror', error => assert.fail('the page threw: ' + error.message));
+  await page.goto(`http://127.0.0.1:${harness.server.address().port}/`);
+  await page.waitForFunction(() => window.quillfenPage.current?.module?.frames > 0);
+  await page.click('#click-to-play');
+  await page.keyboard.down('d');
+  const kept = /^the bundled level, .*, (\d+) steps, /;
+  await page.waitForFunction(source => Number(new RegExp(source).exec(
+    document.querySelector('#kept-recordings li')?.textContent)?.[1]) >= 120, kept.source, { timeout: 60000 });
+  const log = await logWithoutFrameRates(page);
+  await page.reload();
+  await page.waitForFunction(() => window.quillfenPage.current?.module?.frames > 0);
+  // The new session is not kept until the player does something in it.
+  const entries = page.locator('#kept-recordings li');
+  const entry = entries.first();
+  const [, steps] = kept.exec(await entry.textContent());
+  assert.match(await entry.textContent(), / steps, cut off /);
+  await entry.getByRole('button', { name: /^Save the recording of the bundled level, / }).focus();
+  const [download] = await Promise.all([page.waitForEvent('download'), page.keyboard.press('Enter')]);
+  const recording = path.join(scratch, 'kept-session.txt');
+  await download.saveAs(recording);
+  assert.match(fs.readFileSync(recording, 'latin1'),
+    new RegExp(`\\d+ down d\\n[^]*\\n${steps} check [0-9a-f]+\\n${Number(steps) + 1} quit\\n# end: cut off\\n$`));
+  const native = nativeRun(assets, ['--input', recording]);
+  assert.equal(native.status, 0, native.errors);
+  assert.match(native.errors, new RegExp(`stopped after step ${steps}: the script quit`));
+  assert.ok(log.startsWith(native.log), `${native.log}\n-- is not how the page's log began:\n${log}`);
+
+  await entry.getByRole('button', { name: /^Watch the recording of the bundled level, / }).click();
+  await page.waitForFunction(() => window.quillfenPage.current?.ended, null, { timeout: 60000 });
+  assert.equal(await page.textContent('#errors'), native.errors);
+
+  // Only the last 20 sessions are kept: older ones go first.
+  await page.evaluate(async () => {
+    const { keepRecording } = await import('./page/kept-store.js');
+    for (let id = 1; id <= 25; id += 1) await keepRecording({ id, level: 'old', date: new Date(id).toISOString(), bytes: new Uint8Array() });
+  });
+  await page.reload();
+  await page.waitForFunction(() => document.querySelectorAll('#kept-recordings li').length > 0);
+  assert.equal(await entries.count(), 20);
+  assert.match(await entries.first().textContent(), kept);
+  assert.deepEqual(await seriousViolations(page), []);
   await context.close();
 });

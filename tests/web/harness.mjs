@@ -29,6 +29,8 @@ export async function logWithoutFrameRates(page) {
 
 // The native replay tool (QUILLFEN_NATIVE_REPLAY) in a level folder.
 export function nativeRun(dir, args) {
-  const run = spawnSync(process.env.QUILLFEN_NATIVE_REPLAY, ['--dir', dir, ...args], { encoding: 'latin1' });
+  // A script without an end would step for ever: no run may hold the tests up past a minute.
+  const run = spawnSync(process.env.QUILLFEN_NATIVE_REPLAY, ['--dir', dir, ...args],
+    { encoding: 'latin1', timeout: 60000 });
   return { status: run.status, log: run.stdout, errors: run.stderr };
 }

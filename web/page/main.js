@@ -8,6 +8,9 @@ import { LEVEL_LINK_PREFIX, filesOfFragment, overBundled } from './level-link.js
 import { levelRefusal, recordingRefusal } from './limits.js';
 import { logView } from './log-view.js';
 import { loadScript, recordingOf, startProgram } from './program.js';
+import { sessionKeeper } from './keeping.js';
+import { keptRecordings } from './kept-store.js';
+import { describeKept, showKept } from './kept-view.js';
 import { keepSite } from './offline.js';
 import { fitToScreen } from './screen.js';
 import { touchControls } from './touch.js';
@@ -22,6 +25,7 @@ const page = {
   status: document.getElementById('status'),
   webgl: hasWebGL(), // without it no program runs
   levelFiles: [], // [{name, bytes}] of the level being played
+  levelName: '',  // the level's name as the player knows it ('' when the page knows none)
   current: null,  // the running program (program.js)
   showFocus() {}, // shows whether the game has the keyboard
 };
@@ -32,10 +36,16 @@ function start(factory, args, extraFiles) {
   page.log.clear();
   page.errors.clear();
   const record = factory === globalThis.createQuillfen;
-  page.current = startProgram({
+  const run = startProgram({
     factory, args, record, canvas: freshCanvas(), files: page.levelFiles.concat(extraFiles),
-    print: page.log.show, printErr: page.errors.show, onExit: () => page.showFocus(),
+    print: page.log.show, printErr: page.errors.show,
+    onExit: () => {
+      page.showFocus();
+      page.keeper.ended(run);
+    },
   });
+  page.current = run;
+  if (record) page.keeper.started(run, page.levelName);
   page.showFocus();
   page.saveRecording.disabled = !record;
   return page.current.loaded;
@@ -53,12 +63,14 @@ async function playLevel(files) {
   const chosen = levelFilesAmong(files);
   if (chosen.length === 0 || refused('the level', levelRefusal(chosen))) return;
   page.levelFiles = await Promise.all(chosen.map(readFile));
+  page.levelName = chosen[0].webkitRelativePath.split('/').slice(-2, -1)[0] ?? '';
   await playGame();
 }
 
 async function playBundledLevel() {
   refused('', '');
   page.levelFiles = await bundledLevel();
+  page.levelName = 'the bundled level';
   await playGame();
 }
 
@@ -77,19 +89,36 @@ async function playLinkedLevel() {
     page.status.append(' Here is the bundled level.');
   } else {
     page.levelFiles = files;
+    page.levelName = 'the level of a link';
     page.status.textContent = 'The level of the link.';
   }
   await playGame();
 }
 
-function saveRecording() {
-  const bytes = recordingOf(page.current);
-  if (!bytes) return;
+function download(bytes) {
   const link = document.createElement('a');
   link.href = URL.createObjectURL(new Blob([bytes], { type: 'text/plain' }));
   link.download = 'quillfen-recording.txt';
   link.click();
   URL.revokeObjectURL(link.href);
+}
+
+function saveRecording() {
+  const bytes = recordingOf(page.current);
+  if (bytes) download(bytes);
+}
+
+// The kept recordings, listed again whenever one is kept.
+async function showKeptRecordings() {
+  const entries = await keptRecordings().catch(error => {
+    console.warn('The kept recordings cannot be read: ' + error);
+    return [];
+  });
+  showKept(document.getElementById('kept-recordings'),
+    entries.map(entry => ({ entry, ...describeKept(entry, page.keeper.playing(entry.id)) })), {
+      save: entry => download(entry.bytes),
+      watch: entry => watch(new File([entry.bytes], 'kept-recording.txt')),
+    });
 }
 
 async function watch(file) {
@@ -108,6 +137,8 @@ page.showFocus = clickToPlay(document.getElementById('click-to-play'),
   () => page.current?.record && !page.current.ended);
 fitToScreen(document.querySelector('main'), document.getElementById('game'),
   document.getElementById('fullscreen'));
+page.keeper = sessionKeeper(showKeptRecordings);
+showKeptRecordings();
 wireControls({ playLevel, watch, playBundledLevel, saveRecording, stop: () => page.current?.quit() });
 
 window.quillfenPage = page; // for the browser's console and the page's tests
