@@ -1,6 +1,6 @@
 // The inspector: the selected record's values as fields, each rewriting only its own word in
 // the text (a field whose word the text lacks is shown but cannot be changed). Bits are named
-// by what the collision rules do with them.
+// by what a line's or an arc's contact with the avatar does with them.
 import { valueWord } from './record-handles.js';
 
 const LINE_TYPE = [[1, 'solid on the side opposite the normal (a floor walked on from above)'],
