@@ -30,6 +30,11 @@ function gameCopy(event) {
 const GAME_KEYS = new Set([' ', 'a', 'A', 'd', 'D', '`', 'ArrowUp', 'ArrowDown', 'ArrowLeft',
   'ArrowRight']);
 
+// Whether the browser is kept from a key: the game's keys, and any character typed into the game
+// (Firefox would find in the page on ' and /, taking the keyboard); shortcuts stay the browser's.
+const keptFromBrowser = event => GAME_KEYS.has(event.key) ||
+  (event.key.length === 1 && !event.ctrlKey && !event.altKey && !event.metaKey);
+
 // Relays every key-down and key-up to the running program (`current()` gives it, or null) while
 // the canvas has the keyboard (`focused()`), as the window's reach the game natively, except the
 // key typed while the game waits on its console: that is what it reads (Enter as a new line),
@@ -57,7 +62,7 @@ export function keyRelay(current, focused) {
       event.preventDefault();
       return;
     }
-    if (GAME_KEYS.has(event.key)) event.preventDefault();
+    if (keptFromBrowser(event)) event.preventDefault();
     if (event.type === 'keydown') held.set(event.code, event);
     if (event.type === 'keyup') held.delete(event.code);
     run.keys.hand(gameCopy(event));
