@@ -15,9 +15,10 @@ packages=(
 for option in "$@"; do
   case "$option" in
   --with-test-tools) packages+=(clang libclang-rt-dev clang-format clang-tidy) ;;
-  # The browser build: emscripten with its optimiser's parser; the page's test drives chromium.
+  # The browser build: emscripten with its optimiser's parser; the page's tests drive chromium
+  # and firefox-esr.
   --web) packages+=(emscripten node-acorn) ;;
-  --browser) packages+=(chromium) ;;
+  --browser) packages+=(chromium firefox-esr) ;;
   esac
 done
 

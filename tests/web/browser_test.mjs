@@ -11,12 +11,12 @@ import path from 'node:path';
 import { test } from 'node:test';
 import { createRequire } from 'node:module';
 import { launchChromium, serve } from './chromium.mjs';
-import { logWithoutFrameRates, nativeRun, useChromium } from './harness.mjs';
+import { logWithoutFrameRates, nativeRun, useBrowser } from './harness.mjs';
 
 const site = process.env.QUILLFEN_SITE;
 const assets = process.env.QUILLFEN_ASSETS;
 const scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'quillfen-browser-'));
-const harness = useChromium(site, scratch);
+const harness = useBrowser(site, scratch);
 
 async function openPage(options = {}) {
   const page = await harness.browser.newPage({ acceptDownloads: true, ...options });

@@ -11,13 +11,13 @@ import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { test } from 'node:test';
-import { logWithoutFrameRates, nativeRun, useChromium } from './harness.mjs';
+import { logWithoutFrameRates, nativeRun, useBrowser } from './harness.mjs';
 
 const site = process.env.QUILLFEN_SITE;
 const assets = process.env.QUILLFEN_ASSETS;
 const lint = process.env.QUILLFEN_LINT;
 const scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'quillfen-editor-'));
-const harness = useChromium(site, scratch);
+const harness = useBrowser(site, scratch);
 const pictures = fs.readdirSync(assets).filter(name => name.endsWith('.bmp'));
 const bundled = fs.readFileSync(path.join(assets, 'Level.txt'));
 

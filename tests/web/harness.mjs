@@ -1,15 +1,16 @@
-// What a browser test file sets up: the site served and chromium started before its tests,
-// both ended after them, with its scratch folder (harness.server, harness.browser).
+// What a browser test file sets up: the site served and a browser (chromium unless `launch`
+// starts another) started before its tests, both ended after them, with its scratch folder
+// (harness.server, harness.browser).
 import { spawnSync } from 'node:child_process';
 import fs from 'node:fs';
 import { after, before } from 'node:test';
 import { launchChromium, serve } from './chromium.mjs';
 
-export function useChromium(site, scratch) {
+export function useBrowser(site, scratch, launch = launchChromium) {
   const harness = { server: null, browser: null };
   before(async () => {
     harness.server = serve(site);
-    harness.browser = await launchChromium();
+    harness.browser = await launch();
   });
   after(async () => {
     await harness.browser?.close();
@@ -21,9 +22,10 @@ export function useChromium(site, scratch) {
 
 const FRAME_RATE_LINE = /^\d+ frames in [\d.e+-]+ seconds = [\d.e+-]+ FPS$/;
 
-// The page's log as the game wrote it, frame-rate lines aside.
+// The page's log as the game wrote it, frame-rate lines aside (of a page of playwright's or
+// of puppeteer's).
 export async function logWithoutFrameRates(page) {
-  const text = await page.textContent('#log');
+  const text = await page.$eval('#log', log => log.textContent);
   return text.split('\n').filter(line => !FRAME_RATE_LINE.test(line)).join('\n');
 }
 
