@@ -24,6 +24,11 @@ QUILLFEN_SITE="$PWD/build-web/site" QUILLFEN_ASSETS="$PWD/assets" \
   QUILLFEN_NATIVE_REPLAY="$PWD/build/tools/replay/quillfen-replay" \
   xvfb-run -a -s "-screen 0 1024x768x24" node --test tests/web/browser_test.mjs
 
+echo "== the page in firefox-esr" >&2
+QUILLFEN_SITE="$PWD/build-web/site" QUILLFEN_ASSETS="$PWD/assets" \
+  QUILLFEN_NATIVE_REPLAY="$PWD/build/tools/replay/quillfen-replay" \
+  xvfb-run -a -s "-screen 0 1920x1080x24" node --test tests/web/firefox_test.mjs
+
 echo "== the level editor's module in chromium" >&2
 QUILLFEN_SITE="$PWD/build-web/site" QUILLFEN_ASSETS="$PWD/assets" \
   QUILLFEN_DESCRIBE_LEVEL="$PWD/build/tools/level-editor/quillfen-describe-level" \
