@@ -12,6 +12,7 @@ import { test } from 'node:test';
 import { createRequire } from 'node:module';
 import { launchChromium, serve } from './chromium.mjs';
 import { logWithoutFrameRates, nativeRun, useBrowser } from './harness.mjs';
+import { bitmapHeader, pixelDifference } from './pictures.mjs';
 
 const site = process.env.QUILLFEN_SITE;
 const assets = process.env.QUILLFEN_ASSETS;
@@ -37,30 +38,6 @@ async function dropFiles(page, files) {
     return transfer;
   }, contents);
   await page.dispatchEvent('body', 'drop', { dataTransfer: transfer });
-}
-
-// How many pixels of two PNG pictures differ by more than `tolerance` in a channel, and by how
-// much at most; the browser decodes them, the first drawn at the second's size pixel for pixel.
-function pixelDifference(page, first, second, tolerance) {
-  return page.evaluate(async ([a, b, tolerance]) => {
-    const decode = async base64 => createImageBitmap(await (await fetch('data:image/png;base64,' + base64)).blob());
-    const [first, second] = [await decode(a), await decode(b)];
-    const data = (bitmap, width, height) => {
-      const context = new OffscreenCanvas(width, height).getContext('2d');
-      context.imageSmoothingEnabled = false;
-      context.drawImage(bitmap, 0, 0, width, height);
-      return context.getImageData(0, 0, width, height).data;
-    };
-    const [p, q] = [data(first, second.width, second.height), data(second, second.width, second.height)];
-    let over = 0;
-    let most = 0;
-    for (let i = 0; i < p.length; i += 4) {
-      const d = Math.max(...[0, 1, 2].map(c => Math.abs(p[i + c] - q[i + c])));
-      most = Math.max(most, d);
-      if (d > tolerance) over += 1;
-    }
-    return { over, most, pixels: p.length / 4, shown: [first.width, first.height] };
-  }, [first.toString('base64'), second.toString('base64'), tolerance]);
 }
 
 test('a session played in the page replays natively, with its log and its last frame', async t => {
@@ -114,6 +91,40 @@ test('a session played in the page replays natively, with its log and its last f
   t.diagnostic(`canvas against the native frame: ${JSON.stringify(difference)}`);
   assert.deepEqual(difference.shown, [1280, 960]);
   assert.ok(difference.over <= difference.pixels * 0.005, JSON.stringify(difference));
+  await page.close();
+});
+
+test('the full-screen control, clicked or pressed, fits the canvas to the screen and clicks still land on their game pixel', async () => {
+  // At 1300x980 the page shows the canvas at 640x480; the game alone fits twice that.
+  const page = await openPage({ viewport: { width: 1300, height: 980 } });
+  const shown = async () => {
+    const { x, y, width, height } = await page.locator('#canvas').boundingBox();
+    const whole = await page.evaluate(() => document.fullscreenElement?.id ?? null);
+    return { whole, box: [x, y, width, height], button: await page.textContent('#fullscreen') };
+  };
+  const fullScreen = { whole: 'game', box: [10, 10, 1280, 960], button: 'Leave full screen' };
+  const onPage = { whole: null, box: [16, 16, 640, 480], button: 'Full screen' };
+  assert.deepEqual(await shown(), onPage);
+  await page.click('#fullscreen');
+  await page.waitForFunction(() => document.activeElement?.id === 'canvas');
+  assert.deepEqual(await shown(), fullScreen);
+  await page.mouse.click(10 + 601, 10 + 301);
+  // The browser leaves it on Escape (headless chromium has no such key of its own): the rest of
+  // the page, the button too, is out of reach in full screen.
+  const leave = () => page.evaluate(() => document.exitFullscreen());
+  await leave();
+  assert.deepEqual(await shown(), onPage);
+  await page.focus('#fullscreen');
+  await page.keyboard.press('Enter');
+  await page.waitForFunction(() => document.activeElement?.id === 'canvas');
+  assert.deepEqual(await shown(), fullScreen);
+  await leave();
+  await page.click('#stop');
+  await page.waitForFunction(() => window.quillfenPage.current.ended);
+  const [download] = await Promise.all([page.waitForEvent('download'), page.click('#save-recording')]);
+  const recording = path.join(scratch, 'full-screen.txt');
+  await download.saveAs(recording);
+  assert.deepEqual(fs.readFileSync(recording, 'latin1').match(/ click .*/g), [' click left 300 150']);
   await page.close();
 });
 
@@ -229,20 +240,6 @@ test('axe finds nothing serious on the page, in either layout', async () => {
     await page.close();
   }
 });
-
-// A 24-bit bitmap's headers claiming width x height pixels, and no pixels.
-function bitmapHeader(width, height) {
-  const header = Buffer.alloc(54);
-  header.write('BM', 0, 'latin1');
-  header.writeUInt32LE(54, 2);
-  header.writeUInt32LE(54, 10);
-  header.writeUInt32LE(40, 14);
-  header.writeInt32LE(width, 18);
-  header.writeInt32LE(height, 22);
-  header.writeUInt16LE(1, 26);
-  header.writeUInt16LE(24, 28);
-  return header;
-}
 
 // The most memory (resident, in MiB) any of the browser's tab processes holds.
 async function tabMemory() {
