@@ -2,7 +2,9 @@
 // comes back byte for byte; a drag in the world rewrites only the dragged line's value words,
 // as one undo step, and a share link opens the edited text; the problems shown are
 // quillfen-lint's lines for the same folder; a play-test of an edit replays natively on the
-// saved Level.txt, and the editor comes back as it was; the game's page plays a link's level.
+// saved Level.txt, and the editor comes back as it was, its log in sight; the game's page plays
+// a link's level; arc and tile handles rewrite only their words, and new lines in a CRLF file are
+// CRLF; a folder opened in place saves back into it; the edited level survives a reload.
 //   node --test tests/web/editor_test.mjs   (tools/test-web.sh sets QUILLFEN_SITE,
 //   QUILLFEN_ASSETS, QUILLFEN_LINT and QUILLFEN_NATIVE_REPLAY, and runs it under Xvfb)
 import assert from 'node:assert/strict';
@@ -174,6 +176,7 @@ test('a play-test of an edit replays natively on the saved Level.txt; the editor
   await page.keyboard.up('d');
   await page.click('#stop');
   await page.waitForSelector('#source', { state: 'visible' });
+  assert.ok(await page.isVisible('#log'), 'The last play-test\'s log stays in sight in the editor.');
   // The text has the keyboard again, with its cursor and its history.
   await page.keyboard.type('5');
   assert.equal(await text(), edited.replace('//GunType S', '//GunType S5'));
@@ -212,5 +215,121 @@ test('the game\'s page plays a link\'s level, and says when a link is cut', asyn
   assert.match(await game.textContent('#status'), /^This link cannot be played: the link is [^]*\. Here is the bundled level\.$/);
   assert.match(await game.textContent('#log'), /^Hp: 3$/m);
   await game.close();
+  await page.close();
+});
+
+// A paste as the browser hands it to the text: a paste event with the text on its clipboard.
+function paste(page, text) {
+  return page.evaluate(value => {
+    const data = new DataTransfer();
+    data.setData('text/plain', value);
+    const event = new ClipboardEvent('paste', { clipboardData: data, bubbles: true, cancelable: true });
+    document.querySelector('.cm-content').dispatchEvent(event);
+  }, text);
+}
+
+test('arc and tile handles rewrite only their words; new lines in a CRLF file are CRLF; undo gives the bytes back', async () => {
+  const page = await openEditor();
+  const text = () => page.evaluate(() => window.quillfenEditor.text());
+  const level = 'Notes é😀\r\n  #_CollArc //Position 512 400 //Radius 96 //Sector 15 //flag 1 //speed/distance 0 0\r\n' +
+    '#_TList\t//Image tile.bmp //Id 0 //Vector 1600 320 //ImgId 0';
+  await openLevel(page, Buffer.from(level));
+  await page.selectOption('#grid', '16');
+  // [the record the text cursor selects, the handle's point, where it is dropped, the words rewritten]
+  const steps = [['#_CollArc', [512, 400], [544, 368], ['//Position 512 400', '//Position 544 368']],
+    [null, [640, 368], [672, 368], ['//Radius 96', '//Radius 128']],
+    ['#_TList', [1600, 320], [1632, 288], ['//Vector 1600 320', '//Vector 1632 288']]];
+  let edited = level;
+  for (const [record, from, to, words] of steps) {
+    if (record) await page.locator('.cm-line', { hasText: record }).click();
+    await page.evaluate(() => window.quillfenEditor.settled());
+    await drag(page, from, to);
+    edited = edited.replace(...words);
+    await page.waitForFunction(expected => window.quillfenEditor.text() === expected, edited);
+  }
+  for (let step = 0; step < 3; step += 1) await page.keyboard.press('Control+z');
+  assert.deepEqual(await saved(page), Buffer.from(level));
+  // Enter, and a paste of LF lines, write the file's CRLF; findings after them sit on their words.
+  await page.locator('.cm-line', { hasText: 'Notes' }).click();
+  await page.keyboard.press('End');
+  await page.keyboard.press('Enter');
+  await page.keyboard.type('New notes');
+  await paste(page, '\n#_CollVec //X 1 //Yy //Dx 3 //Dy 4 //Type 1 //ID 2\nmore notes');
+  const typed = level.replace('😀\r\n', '😀\r\nNew notes\r\n#_CollVec //X 1 //Yy //Dx 3 //Dy 4 //Type 1 //ID 2\r\nmore notes\r\n');
+  assert.equal(await text(), typed);
+  assert.deepEqual(await saved(page), Buffer.from(typed));
+  await page.evaluate(() => window.quillfenEditor.settled());
+  assert.deepEqual(await page.locator('.cm-lintRange-warning').allTextContents(), ['//Yy']);
+  await page.close();
+});
+
+test('a folder opened in place saves Level.txt back into it', async () => {
+  const page = await openEditor();
+  const level = fs.readFileSync(path.join(assets, '../tests/levels/example-crlf-with-notes.txt'));
+  // A headless browser cannot click the system's folder picker: the page gets, as the picker's
+  // choice, a real folder of its origin's private file system, holding the level's files.
+  await page.evaluate(async bytes => {
+    const folder = await (await navigator.storage.getDirectory()).getDirectoryHandle('my-level', { create: true });
+    const names = (await (await fetch('level/files.txt')).text()).split('\n').filter(name => name.endsWith('.bmp'));
+    const files = await Promise.all(names.map(async name => [name, await (await fetch('level/' + name)).arrayBuffer()]));
+    for (const [name, data] of [...files, ['Level.txt', new Uint8Array(bytes)]]) {
+      const writable = await (await folder.getFileHandle(name, { create: true })).createWritable();
+      await writable.write(data);
+      await writable.close();
+    }
+    window.showDirectoryPicker = async () => folder;
+  }, [...level]);
+  await page.click('#open-in-place');
+  await page.waitForFunction(() => document.getElementById('status').textContent === 'The folder my-level, to save in place.');
+  await page.evaluate(() => window.quillfenEditor.settled());
+  // The folder's pictures came with it: no finding says one cannot be read.
+  const problems = await page.evaluate(() => window.quillfenEditor.problems());
+  assert.deepEqual(problems.filter(problem => problem.line === null), []);
+  // A shorter text: nothing of the old file may stay behind its end.
+  const edited = level.toString('utf8').replace(/\r\n[^\r]*#_CollArc[^]*$/, '\r\n');
+  await page.evaluate(text => window.quillfenEditor.setText(text), edited);
+  await page.click('#save-in-place');
+  await page.waitForFunction(() => document.getElementById('status').textContent === 'Saved Level.txt in my-level.');
+  const written = await page.evaluate(async () => {
+    const folder = await (await navigator.storage.getDirectory()).getDirectoryHandle('my-level');
+    return [...new Uint8Array(await (await (await folder.getFileHandle('Level.txt')).getFile()).arrayBuffer())];
+  });
+  assert.deepEqual(Buffer.from(written), Buffer.from(edited));
+  await page.close();
+});
+
+// Level.txt as the browser keeps it for the next visit ('' while it keeps nothing).
+function keptLevel(page) {
+  return page.evaluate(() => new Promise(resolve => {
+    const opening = indexedDB.open('quillfen-editor', 1);
+    opening.onupgradeneeded = () => opening.result.createObjectStore('session');
+    opening.onsuccess = () => {
+      const reading = opening.result.transaction('session').objectStore('session').get('last');
+      reading.onsuccess = () => resolve(new TextDecoder('latin1').decode(reading.result?.level || new Uint8Array()));
+    };
+  }));
+}
+
+test('the level being edited comes back after a reload, with the file as it was opened a click away', async () => {
+  const page = await openEditor();
+  const opened = Buffer.concat([Buffer.from('Notes \xe9\r\n', 'latin1'), bundled]);
+  await openLevel(page, opened);
+  const problems = await page.evaluate(() => window.quillfenEditor.problems());
+  await page.locator('.cm-line', { hasText: '#_Player' }).click();
+  await page.keyboard.press('End');
+  await page.keyboard.type(' 9');
+  const edited = Buffer.from(await page.evaluate(() => window.quillfenEditor.text()), 'latin1');
+  assert.notDeepEqual(edited, opened);
+  // The page keeps the level a moment after the last edit.
+  while (await keptLevel(page) !== edited.toString('latin1')) await page.waitForTimeout(100);
+  await page.reload();
+  await page.waitForFunction(() => window.quillfenEditor);
+  await page.evaluate(() => window.quillfenEditor.settled());
+  assert.match(await page.textContent('#status'), /^Your level as you left it \(kept in this browser\)\. .*not valid UTF-8/);
+  assert.deepEqual(await saved(page), edited);
+  assert.deepEqual(await page.evaluate(() => window.quillfenEditor.problems()), problems);
+  await page.click('#status button');
+  assert.match(await page.textContent('#status'), /^Your level as it was opened\./);
+  assert.deepEqual(await saved(page), opened);
   await page.close();
 });
