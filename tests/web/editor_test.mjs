@@ -4,11 +4,13 @@
 // quillfen-lint's lines for the same folder; a play-test of an edit replays natively on the
 // saved Level.txt, and the editor comes back as it was, its log in sight; the game's page plays
 // a link's level; arc and tile handles rewrite only their words, and new lines in a CRLF file are
-// CRLF; a folder opened in place saves back into it; the edited level survives a reload.
+// CRLF; a folder opened in place saves back into it; the edited level survives a reload; bad
+// input is said, and the page keeps answering.
 //   node --test tests/web/editor_test.mjs   (tools/test-web.sh sets QUILLFEN_SITE,
 //   QUILLFEN_ASSETS, QUILLFEN_LINT and QUILLFEN_NATIVE_REPLAY, and runs it under Xvfb)
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
+import crypto from 'node:crypto';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
@@ -318,5 +320,40 @@ test('the level being edited comes back after a reload, with the file as it was 
   await page.click('#status button');
   assert.match(await page.textContent('#status'), /^Your level as it was opened\./);
   assert.deepEqual(await saved(page), opened);
+  await page.close();
+});
+
+test('bad input: the editor says what it cannot use, shows the rest and keeps answering', async () => {
+  const page = await openEditor();
+  // [Level.txt, tile.bmp in place of the bundled one or none, what the problems pane says]
+  const cases = {
+    'binary bytes': [crypto.randomBytes(200000), null, /holds a NUL byte/],
+    'NUL bytes': [Buffer.concat([bundled.subarray(0, 2000), Buffer.alloc(5000), bundled.subarray(2000)]), null,
+      / in 31 records[^]*this word is 5005 characters long; the game keeps its first 254/],
+    'a line of a million characters': [Buffer.from(`#_CollVec //X ${'1'.repeat(1000000)} //Y 2`), null, /reads as infinity/],
+    'a picture that is not a bitmap': [bundled, Buffer.from('BM and no more'), /\(tile\.bmp\): cut short at byte 14/],
+  };
+  for (const [name, [level, tile, said]] of Object.entries(cases)) {
+    const files = pictures.filter(picture => !tile || picture !== 'tile.bmp')
+      .map(picture => ({ name: picture, mimeType: 'image/bmp', buffer: fs.readFileSync(path.join(assets, picture)) }));
+    if (tile) files.push({ name: 'tile.bmp', mimeType: 'image/bmp', buffer: tile });
+    files.push({ name: 'Level.txt', mimeType: 'text/plain', buffer: level });
+    await page.setInputFiles('#open-files', files);
+    const asked = Date.now();
+    await page.evaluate(() => window.quillfenEditor.text().length);
+    assert.ok(Date.now() - asked < 1000, `The page answers within a second after ${name}.`);
+    await page.evaluate(() => window.quillfenEditor.settled());
+    assert.match(await page.textContent('#problems'), said, name);
+  }
+  assert.match(await page.textContent('#status'), /^Your level\./);
+  // A forged link: said, and the bundled level opens instead.
+  const forged = await harness.browser.newPage();
+  forged.on('pageerror', error => assert.fail('the page threw: ' + error.message));
+  await forged.goto(`http://127.0.0.1:${harness.server.address().port}/edit.html#level=AAAAforged`);
+  await forged.waitForFunction(() => window.quillfenEditor);
+  await forged.evaluate(() => window.quillfenEditor.settled());
+  assert.equal(await forged.textContent('#status'), 'This link cannot be opened (the link is cut short or damaged); here is the bundled level.');
+  assert.equal(await forged.evaluate(() => window.quillfenEditor.text()), bundled.toString('utf8'));
+  await forged.close();
   await page.close();
 });
