@@ -5,11 +5,13 @@
 // saved Level.txt, and the editor comes back as it was, its log in sight; the game's page plays
 // a link's level; arc and tile handles rewrite only their words, and new lines in a CRLF file are
 // CRLF; a folder opened in place saves back into it; the edited level survives a reload; bad
-// input is said, and the page keeps answering.
+// input is said, and the page keeps answering; a link carries the folder's own pictures while
+// it stays under 64 KiB.
 //   node --test tests/web/editor_test.mjs   (tools/test-web.sh sets QUILLFEN_SITE,
 //   QUILLFEN_ASSETS, QUILLFEN_LINT and QUILLFEN_NATIVE_REPLAY, and runs it under Xvfb)
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
+import crypto from 'node:crypto';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
@@ -322,6 +324,15 @@ test('the level being edited comes back after a reload, with the file as it was 
   await page.close();
 });
 
+// Opens a chosen folder of the bundled pictures and these files ({name: bytes}), which may
+// stand in for some of them.
+async function openFolder(page, own) {
+  const files = { ...Object.fromEntries(pictures.map(name => [name, fs.readFileSync(path.join(assets, name))])), ...own };
+  await page.evaluate(() => { document.getElementById('status').textContent = ''; });
+  await page.setInputFiles('#open-files', Object.entries(files).map(([name, buffer]) => ({ name, mimeType: 'application/octet-stream', buffer })));
+  await page.waitForFunction(() => document.getElementById('status').textContent.startsWith('Your level.'));
+}
+
 test('bad input: the editor says what it cannot use, shows the rest and keeps answering', async () => {
   const page = await openEditor();
   // [Level.txt, tile.bmp in place of the bundled one or none, what the problems pane says]
@@ -333,13 +344,7 @@ test('bad input: the editor says what it cannot use, shows the rest and keeps an
     'a picture that is not a bitmap': [bundled, Buffer.from('BM and no more'), /\(tile\.bmp\): cut short at byte 14/],
   };
   for (const [name, [level, tile, said]] of Object.entries(cases)) {
-    const files = pictures.filter(picture => !tile || picture !== 'tile.bmp')
-      .map(picture => ({ name: picture, mimeType: 'image/bmp', buffer: fs.readFileSync(path.join(assets, picture)) }));
-    if (tile) files.push({ name: 'tile.bmp', mimeType: 'image/bmp', buffer: tile });
-    files.push({ name: 'Level.txt', mimeType: 'text/plain', buffer: level });
-    await page.evaluate(() => { document.getElementById('status').textContent = ''; });
-    await page.setInputFiles('#open-files', files);
-    await page.waitForFunction(() => document.getElementById('status').textContent.startsWith('Your level.'));
+    await openFolder(page, tile ? { 'Level.txt': level, 'tile.bmp': tile } : { 'Level.txt': level });
     const asked = Date.now();
     await page.evaluate(() => window.quillfenEditor.text().length);
     assert.ok(Date.now() - asked < 1000, `The page answers within a second after ${name}.`);
@@ -355,5 +360,33 @@ test('bad input: the editor says what it cannot use, shows the rest and keeps an
   assert.equal(await forged.textContent('#status'), 'This link cannot be opened (the link is cut short or damaged); here is the bundled level.');
   assert.equal(await forged.evaluate(() => window.quillfenEditor.text()), bundled.toString('utf8'));
   await forged.close();
+  await page.close();
+});
+
+test('a link carries the folder\'s own pictures while it stays under 64 KiB, and says which it leaves out', async () => {
+  const page = await openEditor();
+  const own = Buffer.from(fs.readFileSync(path.join(assets, 'bitmap2.bmp')));
+  own[own.length - 1] ^= 0xff; // a pixel of its own: not the bundled picture
+  const level = Buffer.concat([bundled, Buffer.from('#_Image own.bmp\n')]);
+  const share = async () => {
+    await page.evaluate(() => { document.getElementById('share-url').value = ''; });
+    await page.click('#share-link');
+    return (await page.waitForFunction(() => document.getElementById('share-url').value)).jsonValue();
+  };
+  await openFolder(page, { 'Level.txt': level, 'own.bmp': own });
+  const link = await share();
+  assert.ok(link.length <= 64 * 1024, 'The link stays under 64 KiB.');
+  assert.equal(await page.textContent('#status'), '');
+  const other = await harness.browser.newPage();
+  await other.goto(link);
+  await other.waitForFunction(() => window.quillfenEditor);
+  await other.evaluate(() => window.quillfenEditor.settled());
+  assert.equal(await other.evaluate(() => window.quillfenEditor.text()), level.toString('utf8'));
+  assert.deepEqual(await other.evaluate(() => window.quillfenEditor.problems()), [], 'own.bmp came with the link.');
+  await other.close();
+  // A picture that does not compress makes the link too long: the link leaves the pictures out.
+  await openFolder(page, { 'Level.txt': level, 'own.bmp': own, 'noise.bmp': crypto.randomBytes(100000) });
+  assert.ok((await share()).length <= 64 * 1024, 'The link stays under 64 KiB.');
+  assert.equal(await page.textContent('#status'), 'The link leaves out own.bmp, noise.bmp: with them it would be too long.');
   await page.close();
 });
