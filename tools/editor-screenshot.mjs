@@ -1,8 +1,8 @@
 // Makes the README's picture of the level editor (docs/level-editor.png): edit.html in Debian's
 // chromium on the bundled level, with a slip typed into one record, that record selected and
 // its problem shown in the list, in the text and on its shape in the world. The picture is
-// written again with the best row filters and the strongest deflate, which Chromium does not
-// spend time on. Needs the site (tools/build-web.sh) and the browser tests' packages
+// written again with a palette of 256 colours (a third of the browser's own PNG, and no
+// difference to the eye). Needs the site (tools/build-web.sh) and the browser tests' packages
 // (cd tests/web && npm ci):
 //   node tools/editor-screenshot.mjs [out.png]
 import fs from 'node:fs';
