@@ -2,11 +2,16 @@
 // comes back byte for byte; a drag in the world rewrites only the dragged line's value words,
 // as one undo step, and a share link opens the edited text; the problems shown are
 // quillfen-lint's lines for the same folder; a play-test of an edit replays natively on the
-// saved Level.txt, and the editor comes back as it was; the game's page plays a link's level.
+// saved Level.txt, and the editor comes back as it was, its log in sight; the game's page plays
+// a link's level; arc and tile handles rewrite only their words, and new lines in a CRLF file are
+// CRLF; a folder opened in place saves back into it; the edited level survives a reload; bad
+// input is said, and the page keeps answering; a link carries the folder's own pictures while
+// it stays under 64 KiB.
 //   node --test tests/web/editor_test.mjs   (tools/test-web.sh sets QUILLFEN_SITE,
 //   QUILLFEN_ASSETS, QUILLFEN_LINT and QUILLFEN_NATIVE_REPLAY, and runs it under Xvfb)
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
+import crypto from 'node:crypto';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
@@ -174,6 +179,7 @@ test('a play-test of an edit replays natively on the saved Level.txt; the editor
   await page.keyboard.up('d');
   await page.click('#stop');
   await page.waitForSelector('#source', { state: 'visible' });
+  assert.ok(await page.isVisible('#log'), 'The last play-test\'s log stays in sight in the editor.');
   // The text has the keyboard again, with its cursor and its history.
   await page.keyboard.type('5');
   assert.equal(await text(), edited.replace('//GunType S', '//GunType S5'));
@@ -212,5 +218,175 @@ test('the game\'s page plays a link\'s level, and says when a link is cut', asyn
   assert.match(await game.textContent('#status'), /^This link cannot be played: the link is [^]*\. Here is the bundled level\.$/);
   assert.match(await game.textContent('#log'), /^Hp: 3$/m);
   await game.close();
+  await page.close();
+});
+
+// A paste as the browser hands it to the text: a paste event with the text on its clipboard.
+function paste(page, text) {
+  return page.evaluate(value => {
+    const data = new DataTransfer();
+    data.setData('text/plain', value);
+    const event = new ClipboardEvent('paste', { clipboardData: data, bubbles: true, cancelable: true });
+    document.querySelector('.cm-content').dispatchEvent(event);
+  }, text);
+}
+
+test('arc and tile handles rewrite only their words; new lines in a CRLF file are CRLF; undo gives the bytes back', async () => {
+  const page = await openEditor();
+  const text = () => page.evaluate(() => window.quillfenEditor.text());
+  const level = 'Notes é😀\r\n  #_CollArc //Position 512 400 //Radius 96 //Sector 15 //flag 1 //speed/distance 0 0\r\n' +
+    '#_TList\t//Image tile.bmp //Id 0 //Vector 1600 320 //ImgId 0';
+  await openLevel(page, Buffer.from(level));
+  await page.selectOption('#grid', '16');
+  // [the record the text cursor selects, the handle's point, where it is dropped, the words rewritten]
+  const steps = [['#_CollArc', [512, 400], [544, 368], ['//Position 512 400', '//Position 544 368']],
+    [null, [640, 368], [672, 368], ['//Radius 96', '//Radius 128']],
+    ['#_TList', [1600, 320], [1632, 288], ['//Vector 1600 320', '//Vector 1632 288']]];
+  let edited = level;
+  for (const [record, from, to, words] of steps) {
+    if (record) await page.locator('.cm-line', { hasText: record }).click();
+    await page.evaluate(() => window.quillfenEditor.settled());
+    await drag(page, from, to);
+    edited = edited.replace(...words);
+    await page.waitForFunction(expected => window.quillfenEditor.text() === expected, edited);
+  }
+  for (let step = 0; step < 3; step += 1) await page.keyboard.press('Control+z');
+  assert.deepEqual(await saved(page), Buffer.from(level));
+  // Enter, and a paste of LF lines, write the file's CRLF; findings after them sit on their words.
+  await page.locator('.cm-line', { hasText: 'Notes' }).click();
+  await page.keyboard.press('End');
+  await page.keyboard.press('Enter');
+  await page.keyboard.type('New notes');
+  await paste(page, '\n#_CollVec //X 1 //Yy //Dx 3 //Dy 4 //Type 1 //ID 2\nmore notes');
+  const typed = level.replace('😀\r\n', '😀\r\nNew notes\r\n#_CollVec //X 1 //Yy //Dx 3 //Dy 4 //Type 1 //ID 2\r\nmore notes\r\n');
+  assert.equal(await text(), typed);
+  assert.deepEqual(await saved(page), Buffer.from(typed));
+  await page.evaluate(() => window.quillfenEditor.settled());
+  assert.deepEqual(await page.locator('.cm-lintRange-warning').allTextContents(), ['//Yy']);
+  await page.close();
+});
+
+test('a folder opened in place saves Level.txt back into it', async () => {
+  const page = await openEditor();
+  const level = fs.readFileSync(path.join(assets, '../tests/levels/example-crlf-with-notes.txt'));
+  // A headless browser cannot click the system's folder picker: the page gets, as the picker's
+  // choice, a real folder of its origin's private file system, holding the level's files.
+  await page.evaluate(async bytes => {
+    const folder = await (await navigator.storage.getDirectory()).getDirectoryHandle('my-level', { create: true });
+    const names = (await (await fetch('level/files.txt')).text()).split('\n').filter(name => name.endsWith('.bmp'));
+    const files = await Promise.all(names.map(async name => [name, await (await fetch('level/' + name)).arrayBuffer()]));
+    for (const [name, data] of [...files, ['Level.txt', new Uint8Array(bytes)]]) {
+      const writable = await (await folder.getFileHandle(name, { create: true })).createWritable();
+      await writable.write(data);
+      await writable.close();
+    }
+    window.showDirectoryPicker = async () => folder;
+  }, [...level]);
+  await page.click('#open-in-place');
+  await page.waitForFunction(() => document.getElementById('status').textContent === 'The folder my-level, to save in place.');
+  await page.evaluate(() => window.quillfenEditor.settled());
+  // The folder's pictures came with it: no finding says one cannot be read.
+  const problems = await page.evaluate(() => window.quillfenEditor.problems());
+  assert.deepEqual(problems.filter(problem => problem.line === null), []);
+  // A shorter text (the records before the arc): nothing of the old file may stay behind its end.
+  const edited = level.toString('utf8').split('#_CollArc')[0];
+  await page.evaluate(text => window.quillfenEditor.setText(text), edited);
+  await page.click('#save-in-place');
+  await page.waitForFunction(() => document.getElementById('status').textContent === 'Saved Level.txt in my-level.');
+  const written = await page.evaluate(async () => {
+    const folder = await (await navigator.storage.getDirectory()).getDirectoryHandle('my-level');
+    return [...new Uint8Array(await (await (await folder.getFileHandle('Level.txt')).getFile()).arrayBuffer())];
+  });
+  assert.deepEqual(Buffer.from(written), Buffer.from(edited));
+  await page.close();
+});
+
+test('the level being edited comes back after a reload, with the file as it was opened a click away', async () => {
+  const page = await openEditor();
+  const opened = Buffer.concat([Buffer.from('Notes \xe9\r\n', 'latin1'), bundled]);
+  await openLevel(page, opened);
+  const problems = await page.evaluate(() => window.quillfenEditor.problems());
+  await page.locator('.cm-line', { hasText: '#_Player' }).click();
+  await page.keyboard.press('End');
+  await page.keyboard.type(' 9');
+  const edited = Buffer.from(await page.evaluate(() => window.quillfenEditor.text()), 'latin1');
+  assert.notDeepEqual(edited, opened);
+  // At once: the page keeps what it was about to keep as it is left.
+  await page.reload();
+  await page.waitForFunction(() => window.quillfenEditor);
+  await page.evaluate(() => window.quillfenEditor.settled());
+  assert.match(await page.textContent('#status'), /^Your level as you left it \(kept in this browser\)\. .*not valid UTF-8/);
+  assert.deepEqual(await saved(page), edited);
+  assert.deepEqual(await page.evaluate(() => window.quillfenEditor.problems()), problems);
+  await page.click('#status button');
+  assert.match(await page.textContent('#status'), /^Your level as it was opened\./);
+  assert.deepEqual(await saved(page), opened);
+  await page.close();
+});
+
+// Opens a chosen folder of the bundled pictures and these files ({name: bytes}), which may
+// stand in for some of them.
+async function openFolder(page, own) {
+  const files = { ...Object.fromEntries(pictures.map(name => [name, fs.readFileSync(path.join(assets, name))])), ...own };
+  await page.evaluate(() => { document.getElementById('status').textContent = ''; });
+  await page.setInputFiles('#open-files', Object.entries(files).map(([name, buffer]) => ({ name, mimeType: 'application/octet-stream', buffer })));
+  await page.waitForFunction(() => document.getElementById('status').textContent.startsWith('Your level.'));
+}
+
+test('bad input: the editor says what it cannot use, shows the rest and keeps answering', async () => {
+  const page = await openEditor();
+  // [Level.txt, tile.bmp in place of the bundled one or none, what the problems pane says]
+  const cases = {
+    'binary bytes': [Buffer.from(Array.from({ length: 200000 }, (_, i) => (i * i + 31 * i) % 251)), null, /holds a NUL byte/],
+    'NUL bytes': [Buffer.concat([bundled.subarray(0, 2000), Buffer.alloc(5000), bundled.subarray(2000)]), null,
+      / in 31 records[^]*this word is 5005 characters long; the game keeps its first 254/],
+    'a line of a million characters': [Buffer.from(`#_CollVec //X ${'1'.repeat(1000000)} //Y 2`), null, /reads as infinity/],
+    'a picture that is not a bitmap': [bundled, Buffer.from('BM and no more'), /\(tile\.bmp\): cut short at byte 14/],
+  };
+  for (const [name, [level, tile, said]] of Object.entries(cases)) {
+    await openFolder(page, tile ? { 'Level.txt': level, 'tile.bmp': tile } : { 'Level.txt': level });
+    const asked = Date.now();
+    await page.evaluate(() => window.quillfenEditor.text().length);
+    assert.ok(Date.now() - asked < 1000, `The page answers within a second after ${name}.`);
+    await page.evaluate(() => window.quillfenEditor.settled());
+    assert.match(await page.textContent('#problems'), said, name);
+  }
+  // A forged link: said, and the bundled level opens instead.
+  const forged = await harness.browser.newPage();
+  forged.on('pageerror', error => assert.fail('the page threw: ' + error.message));
+  await forged.goto(`http://127.0.0.1:${harness.server.address().port}/edit.html#level=AAAAforged`);
+  await forged.waitForFunction(() => window.quillfenEditor);
+  await forged.evaluate(() => window.quillfenEditor.settled());
+  assert.equal(await forged.textContent('#status'), 'This link cannot be opened (the link is cut short or damaged); here is the bundled level.');
+  assert.equal(await forged.evaluate(() => window.quillfenEditor.text()), bundled.toString('utf8'));
+  await forged.close();
+  await page.close();
+});
+
+test('a link carries the folder\'s own pictures while it stays under 64 KiB, and says which it leaves out', async () => {
+  const page = await openEditor();
+  const own = Buffer.from(fs.readFileSync(path.join(assets, 'bitmap2.bmp')));
+  own[own.length - 1] ^= 0xff; // a pixel of its own: not the bundled picture
+  const level = Buffer.concat([bundled, Buffer.from('#_Image own.bmp\n')]);
+  const share = async () => {
+    await page.evaluate(() => { document.getElementById('share-url').value = ''; });
+    await page.click('#share-link');
+    return (await page.waitForFunction(() => document.getElementById('share-url').value)).jsonValue();
+  };
+  await openFolder(page, { 'Level.txt': level, 'own.bmp': own });
+  const link = await share();
+  assert.ok(link.length <= 64 * 1024, 'The link stays under 64 KiB.');
+  assert.equal(await page.textContent('#status'), '');
+  const other = await harness.browser.newPage();
+  await other.goto(link);
+  await other.waitForFunction(() => window.quillfenEditor);
+  await other.evaluate(() => window.quillfenEditor.settled());
+  assert.equal(await other.evaluate(() => window.quillfenEditor.text()), level.toString('utf8'));
+  assert.deepEqual(await other.evaluate(() => window.quillfenEditor.problems()), [], 'own.bmp came with the link.');
+  await other.close();
+  // A picture that does not compress makes the link too long: the link leaves the pictures out.
+  await openFolder(page, { 'Level.txt': level, 'own.bmp': own, 'noise.bmp': crypto.randomBytes(100000) });
+  assert.ok((await share()).length <= 64 * 1024, 'The link stays under 64 KiB.');
+  assert.equal(await page.textContent('#status'), 'The link leaves out own.bmp, noise.bmp: with them it would be too long.');
   await page.close();
 });

@@ -13,33 +13,64 @@ function request(operation) {
   });
 }
 
-async function store(mode) {
-  const opening = indexedDB.open(DATABASE, 1);
-  opening.onupgradeneeded = () => opening.result.createObjectStore(STORE);
-  const database = await request(opening);
-  return database.transaction(STORE, mode).objectStore(STORE);
+let connection = null; // the database being opened, once
+let ready = null; // the database once open: a page being left has no time to wait for one
+
+function database() {
+  connection ||= (async () => {
+    const opening = indexedDB.open(DATABASE, 1);
+    opening.onupgradeneeded = () => opening.result.createObjectStore(STORE);
+    const db = await request(opening);
+    db.onclose = () => { connection = ready = null; };
+    ready = db;
+    return db;
+  })();
+  connection.catch(() => { connection = null; });
+  return connection;
 }
 
 // The kept session, or null (also where the browser keeps nothing).
 export async function keptSession() {
   try {
-    return (await request((await store('readonly')).get(KEY))) || null;
+    return (await request((await database()).transaction(STORE).objectStore(STORE).get(KEY))) || null;
   } catch {
     return null;
   }
 }
 
-// Keeps the session a moment after the last call (edits come in bursts).
+// Writes at once, before its first wait.
+async function put(db, session) {
+  const transaction = db.transaction(STORE, 'readwrite');
+  transaction.objectStore(STORE).put(session, KEY);
+  transaction.commit?.();
+  await new Promise((resolve, reject) => {
+    transaction.oncomplete = resolve;
+    transaction.onabort = () => reject(transaction.error);
+  });
+}
+
+// Keeps the session a moment after the last call (edits come in bursts), and at once when the
+// page is hidden or left (a reload, a closed tab), so that the last keystroke is kept too.
 export function keeper(delay = 400) {
   let timer = 0;
+  let pending = null;
+  database().catch(() => {});
+  const keep = () => {
+    clearTimeout(timer);
+    const session = pending;
+    pending = null;
+    if (!session) return;
+    // Without a wait when the database is open: the page may be gone after this task.
+    const kept = ready ? put(ready, session()) : database().then(db => put(db, session()));
+    kept.catch(error => console.warn('The level could not be kept in the browser:', error));
+  };
+  window.addEventListener('pagehide', keep);
+  document.addEventListener('visibilitychange', () => {
+    if (document.visibilityState === 'hidden') keep();
+  });
   return session => {
     clearTimeout(timer);
-    timer = setTimeout(async () => {
-      try {
-        await request((await store('readwrite')).put(session(), KEY));
-      } catch (error) {
-        console.warn('The level could not be kept in the browser:', error);
-      }
-    }, delay);
+    pending = session;
+    timer = setTimeout(keep, delay);
   };
 }

@@ -12,7 +12,7 @@ import { createInspector } from './inspector.js';
 import { keeper, keptSession } from './kept-session.js';
 import { filesOfFragment, overBundled } from '../page/level-link.js';
 import { shareLink } from './share-link.js';
-import { MOST_SHOWN, createSourcePane, putCursor, redo, showDescription, undo } from './source-pane.js';
+import { MOST_SHOWN, createSourcePane, ownLineEnds, putCursor, redo, showDescription, undo } from './source-pane.js';
 import { createWorldPane } from './world-pane.js';
 import { createPlayTest } from './play-test.js';
 
@@ -176,6 +176,7 @@ if (window.showDirectoryPicker) {
 // comes back as it was when the game ends.
 const playTest = createPlayTest({
   editor: element('editor'), play: element('play'), log: element('log'), errors: element('errors'),
+  output: element('play-output'), shelf: element('below'), hideOutput: element('hide-output'),
   overlay: element('click-to-play'),
 }, said => {
   status.textContent = 'The play-test ended' + (said ? `; the game said: ${said.trimEnd()}` : '.');
@@ -220,7 +221,7 @@ window.quillfenEditor = {
   text: () => text.view.state.sliceDoc(),
   setText(value) {
     text.view.dispatch({
-      changes: { from: 0, to: text.view.state.doc.length, insert: value },
+      changes: { from: 0, to: text.view.state.doc.length, insert: ownLineEnds(value, text.view.state) },
       userEvent: 'input.paste',
     });
   },

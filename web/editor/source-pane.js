@@ -16,13 +16,20 @@ const theme = EditorView.theme({
   '&.cm-focused .cm-selectionBackground, .cm-selectionBackground': { backgroundColor: '#3a5a8a !important' },
 }, { dark: true });
 
+// Text that comes in from outside (a paste, a drop) takes the file's own line ends: each CR LF,
+// CR or LF in it becomes a line break of the document, saved as the file's separator. Kept as
+// it came, an LF pasted into a CRLF file would be a character of its line, saved bare.
+export function ownLineEnds(text, state) {
+  return text.replace(/\r\n?|\n/g, state.lineBreak);
+}
+
 // `onUpdate(update)` hears every transaction the view applies.
 export function createSourcePane(parent, onUpdate) {
   const extensions = lineSeparator => [
     EditorState.lineSeparator.of(lineSeparator),
     lineNumbers(), lintGutter(), history(), drawSelection(), highlightActiveLine(), EditorView.lineWrapping,
     keymap.of([...defaultKeymap, ...historyKeymap, { key: 'Mod-Shift-z', run: redo, preventDefault: true }]),
-    colouring, colouringTheme, theme,
+    EditorView.clipboardInputFilter.of(ownLineEnds), colouring, colouringTheme, theme,
     EditorView.updateListener.of(onUpdate),
   ];
   const view = new EditorView({ parent, state: EditorState.create({ extensions: extensions('\n') }) });
