@@ -77,7 +77,8 @@ async function visit(context) {
 
 const keptSite = () => navigator.serviceWorker.ready.then(async () => {
   const cache = await caches.open((await caches.keys()).find(name => name.startsWith('quillfen-')));
-  return (await cache.keys()).map(request => new URL(request.url).pathname.slice(1));
+  // The site's own address is kept too, as a second copy of index.html.
+  return (await cache.keys()).map(request => new URL(request.url).pathname.slice(1)).filter(name => name !== '');
 });
 
 const first = [];
