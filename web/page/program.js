@@ -72,7 +72,7 @@ export function startProgram(options) {
   const failure = new Promise((resolve, reject) => { failed = reject; });
   const instantiateWasm = (imports, receive) => {
     compiledModule(options.wasm).then(module => WebAssembly.instantiate(module, imports))
-      .then(instance => receive(instance), error => {
+      .then(instance => receive(instance)).catch(error => {
         heard(options.printErr)(`The program could not start: ${error.message}`);
         failed(error);
       });
