@@ -7,8 +7,25 @@ const BUILD = '@SITE_BUILD@';
 const FILES = [@SITE_FILES@];
 const CACHE = 'quillfen-' + BUILD;
 
+// Where the browser takes static routes (Chromium), it serves this build's kept files itself,
+// without starting the worker, which a visit of the kept site would otherwise wait for; the
+// site's own address is kept as its index.html for that. A file not kept goes to the network,
+// as below, and an address with a query comes to the worker, which ignores the query.
+function routeToKept(event, scope) {
+  event.addRoutes?.({
+    condition: { requestMethod: 'GET',
+      urlPattern: new URLPattern({ pathname: scope + '*', search: '', baseURL: self.location.origin }) },
+    source: { cacheName: CACHE },
+  });
+}
+
 self.addEventListener('install', event => {
-  event.waitUntil(caches.open(CACHE).then(cache => cache.addAll(FILES.map(file => new Request(file, { cache: 'reload' })))));
+  const scope = new URL(self.registration.scope).pathname;
+  routeToKept(event, scope);
+  event.waitUntil(caches.open(CACHE).then(async cache => {
+    await cache.addAll(FILES.map(file => new Request(file, { cache: 'reload' })));
+    await cache.put(scope, await cache.match('index.html'));
+  }));
 });
 
 self.addEventListener('activate', event => {

@@ -7,7 +7,7 @@ import { bundledLevel, levelFilesAmong, readFile } from './level-files.js';
 import { LEVEL_LINK_PREFIX, filesOfFragment, overBundled } from './level-link.js';
 import { levelRefusal, recordingRefusal } from './limits.js';
 import { logView } from './log-view.js';
-import { loadScript, recordingOf, startProgram } from './program.js';
+import { compiledModule, loadScript, recordingOf, startProgram } from './program.js';
 import { sessionKeeper } from './keeping.js';
 import { keptRecordings } from './kept-store.js';
 import { describeKept, showKept } from './kept-view.js';
@@ -17,6 +17,8 @@ import { touchControls } from './touch.js';
 import { hasWebGL, showNoWebGL } from './webgl.js';
 
 const WATCHED = '/watched.txt';
+const GAME_WASM = 'quillfen.wasm';
+const WATCH_WASM = 'quillfen-watch.wasm';
 
 const page = {
   log: logView(document.getElementById('log')),
@@ -29,15 +31,18 @@ const page = {
   current: null,  // the running program (program.js)
   showFocus() {}, // shows whether the game has the keyboard
 };
+// The game's WebAssembly compiles while the page's modules and the level are still arriving
+// (a failure shows when the game starts).
+if (page.webgl) compiledModule(GAME_WASM).catch(() => {});
 
-function start(factory, args, extraFiles) {
+function start(factory, wasm, args, extraFiles) {
   if (!page.webgl) return Promise.resolve(null);
   if (page.current) page.current.discard();
   page.log.clear();
   page.errors.clear();
   const record = factory === globalThis.createQuillfen;
   const run = startProgram({
-    factory, args, record, canvas: freshCanvas(), files: page.levelFiles.concat(extraFiles),
+    factory, wasm, args, record, canvas: freshCanvas(), files: page.levelFiles.concat(extraFiles),
     print: page.log.show, printErr: page.errors.show,
     onExit: () => {
       page.showFocus();
@@ -51,7 +56,7 @@ function start(factory, args, extraFiles) {
   return page.current.loaded;
 }
 
-const playGame = () => start(globalThis.createQuillfen, [], []);
+const playGame = () => start(globalThis.createQuillfen, GAME_WASM, [], []);
 
 // A refused file leaves the running program as it is; the reason shows under the controls.
 function refused(what, reason) {
@@ -126,7 +131,7 @@ async function watch(file) {
   const recording = await readFile(file);
   recording.path = WATCHED;
   if (typeof globalThis.createQuillfenWatch === 'undefined') await loadScript('quillfen-watch.js');
-  await start(globalThis.createQuillfenWatch, ['--watch', '--input', WATCHED], [recording]);
+  await start(globalThis.createQuillfenWatch, WATCH_WASM, ['--watch', '--input', WATCHED], [recording]);
 }
 
 const relay = keyRelay(() => page.current, canvasHasFocus);
@@ -142,12 +147,15 @@ showKeptRecordings();
 wireControls({ playLevel, watch, playBundledLevel, saveRecording, stop: () => page.current?.quit() });
 
 window.quillfenPage = page; // for the browser's console and the page's tests
-keepSite();
 
 // A link pasted into this tab's address bar changes only the fragment.
 window.addEventListener('hashchange', () => {
   if (page.webgl && location.hash.startsWith(LEVEL_LINK_PREFIX)) playLinkedLevel();
 });
-if (page.webgl && location.hash.startsWith(LEVEL_LINK_PREFIX)) playLinkedLevel();
-else if (page.webgl) playBundledLevel();
+let opening = null;
+if (page.webgl && location.hash.startsWith(LEVEL_LINK_PREFIX)) opening = playLinkedLevel();
+else if (page.webgl) opening = playBundledLevel();
 else showNoWebGL(document.getElementById('game'), document.getElementById('no-webgl'), document.querySelector('.controls'));
+// The site is kept (the service worker fetches all of it) once the game shows: on a first
+// visit, keeping it takes nothing from the game's first frame.
+Promise.resolve(opening).finally(keepSite);

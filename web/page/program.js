@@ -21,9 +21,38 @@ export function loadScript(source) {
   });
 }
 
-// options: {factory, canvas, files: [{name, bytes, path?}], args, record, print(line),
-// printErr(line), onExit()}. The run it gives back is {module, keys, record, ended, quit(),
-// discard()}; `module` is set once the program is loaded, `ended` once it has returned.
+// A program's WebAssembly, fetched and compiled once for the page, as soon as it is asked for:
+// streamed, so that the compiling goes along with the download (index.html preloads the game's),
+// and every run of it (a restart, another level) instantiates the same compiled module.
+const compiled = new Map();
+
+async function compileFetched(wasm) {
+  try {
+    return await WebAssembly.compileStreaming(fetch(wasm));
+  } catch {
+    // A server that does not send it as application/wasm: compiled from its bytes.
+    const response = await fetch(wasm);
+    if (!response.ok) throw new Error(`${wasm} could not be loaded (${response.status})`);
+    return WebAssembly.compile(await response.arrayBuffer());
+  }
+}
+
+export function compiledModule(wasm) {
+  if (!compiled.has(wasm)) {
+    // A failure is not kept: the next run fetches again.
+    compiled.set(wasm, compileFetched(wasm).catch(error => {
+      compiled.delete(wasm);
+      throw error;
+    }));
+  }
+  return compiled.get(wasm);
+}
+
+// options: {factory, wasm?, canvas, files: [{name, bytes, path?}], args, record, print(line),
+// printErr(line), onExit()}; with `wasm` (the program's .wasm file) the run instantiates the
+// page's compiled module (compiledModule), else the program fetches and compiles its own. The
+// run it gives back is {module, keys, record, ended, quit(), discard()}; `module` is set once
+// the program is loaded, `ended` once it has returned.
 export function startProgram(options) {
   const run = { module: null, keys: keyboardOf(), record: options.record, ended: false,
     quitting: false, discarded: false };
@@ -39,7 +68,18 @@ export function startProgram(options) {
     run.quit();
   };
   const heard = sink => line => { if (!run.discarded) sink(line); };
-  run.loaded = options.factory({
+  let failed = null;
+  const failure = new Promise((resolve, reject) => { failed = reject; });
+  const instantiateWasm = (imports, receive) => {
+    compiledModule(options.wasm).then(module => WebAssembly.instantiate(module, imports))
+      .then(instance => receive(instance)).catch(error => {
+        heard(options.printErr)(`The program could not start: ${error.message}`);
+        failed(error);
+      });
+    return {}; // the exports come to `receive`
+  };
+  run.loaded = Promise.race([failure, options.factory({
+    instantiateWasm: options.wasm ? instantiateWasm : undefined,
     canvas: options.canvas,
     keyboardListeningElement: run.keys,
     print: heard(options.print),
@@ -54,7 +94,7 @@ export function startProgram(options) {
       m.FS.chdir(GAME_FOLDER);
       if (options.record) m.ENV.QUILLFEN_RECORD = RECORDING;
     }],
-  }).then(module => {
+  })]).then(module => {
     run.module = module;
     module.quitRequested = run.quitting;
     if (!run.discarded) module.callMain(options.args);
