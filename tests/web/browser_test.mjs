@@ -10,6 +10,7 @@ import os from 'node:os';
 import path from 'node:path';
 import { test } from 'node:test';
 import { createRequire } from 'node:module';
+import util from 'node:util';
 import { launchChromium, serve } from './chromium.mjs';
 import { logWithoutFrameRates, nativeRun, useBrowser } from './harness.mjs';
 import { bitmapHeader, pixelDifference } from './pictures.mjs';
@@ -104,20 +105,29 @@ test('the full-screen control, clicked or pressed, fits the canvas to the screen
   };
   const fullScreen = { whole: 'game', box: [10, 10, 1280, 960], button: 'Leave full screen' };
   const onPage = { whole: null, box: [16, 16, 640, 480], button: 'Full screen' };
+  // The browser may resize the window a moment after it says full screen began or ended.
+  const settles = async expected => {
+    let now = await shown();
+    for (let tries = 0; tries < 50 && !util.isDeepStrictEqual(now, expected); tries++) {
+      await page.waitForTimeout(100);
+      now = await shown();
+    }
+    assert.deepEqual(now, expected);
+  };
   assert.deepEqual(await shown(), onPage);
   await page.click('#fullscreen');
   await page.waitForFunction(() => document.activeElement?.id === 'canvas');
-  assert.deepEqual(await shown(), fullScreen);
+  await settles(fullScreen);
   await page.mouse.click(10 + 601, 10 + 301);
   // The browser leaves it on Escape (headless chromium has no such key of its own): the rest of
   // the page, the button too, is out of reach in full screen.
   const leave = () => page.evaluate(() => document.exitFullscreen());
   await leave();
-  assert.deepEqual(await shown(), onPage);
+  await settles(onPage);
   await page.focus('#fullscreen');
   await page.keyboard.press('Enter');
   await page.waitForFunction(() => document.activeElement?.id === 'canvas');
-  assert.deepEqual(await shown(), fullScreen);
+  await settles(fullScreen);
   await leave();
   await page.click('#stop');
   await page.waitForFunction(() => window.quillfenPage.current.ended);
