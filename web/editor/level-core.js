@@ -1,5 +1,6 @@
 // The page's way to the level module: starts the worker (level-worker.js) and matches its
 // replies to requests by id. What a level means comes only from there, never from the page.
+import { withTables } from './description-tables.js';
 //
 //   const core = await createLevelCore();
 //   const description = await core.describe([{name: 'Level.txt', bytes}]);
@@ -69,7 +70,7 @@ export async function createLevelCore(workerUrl = WORKER_URL) {
     const { files, callers } = waiting;
     waiting = null;
     describing = true;
-    const run = ask({ kind: 'describe', files });
+    const run = ask({ kind: 'describe', files }).then(({ description, tables }) => withTables(description, tables));
     settle(callers, run);
     run.catch(() => {}).finally(() => {
       describing = false;
