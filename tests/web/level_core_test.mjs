@@ -40,9 +40,11 @@ test('the module describes the bundled level as the native library does', async 
   const native = spawnSync(describeLevel, [assets], { encoding: 'utf8', maxBuffer: 1 << 28 });
   assert.equal(native.status, 0, native.stderr);
   const inPage = await page.evaluate(async () => JSON.parse(JSON.stringify(await window.core.describe(await window.bundled()))));
-  // The page is handed the overlay's floats exactly (the JSON has nine digits) and no scene
-  // lines and arcs (the overlay draws them).
+  // The page is handed the overlay's floats exactly (the JSON has nine digits), no scene lines
+  // and arcs (the overlay draws them), and the lint's summary line.
   const expected = JSON.parse(native.stdout);
+  assert.equal(inPage.summary, expected.lint.trimEnd().split('\n').pop());
+  delete inPage.summary;
   delete expected.scene.lines;
   delete expected.scene.arcs;
   const floats = shapes => JSON.parse(JSON.stringify(shapes), (key, v) => (typeof v === 'number' ? Math.fround(v) : v));

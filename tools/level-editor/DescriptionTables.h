@@ -33,6 +33,7 @@ struct DescriptionTables {
     // located, record, first byte and end of its message in `messages`, its file.
     std::vector<int32_t> findingRows;
     std::string messages; // the findings' messages, well-formed UTF-8, one after another
+    std::string report;   // what quillfen-lint prints (a line a finding: megabytes for some)
     std::vector<std::string> strings;
 
     static constexpr int32_t kParsed = 1;

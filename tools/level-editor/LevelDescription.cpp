@@ -147,8 +147,8 @@ void describe(const std::string& folder, Described& described)
     }
 }
 
-// The description as JSON; with `tables`, its records, overlay and findings go there instead,
-// and the scene leaves out the lines and arcs that the overlay draws.
+// The description as JSON; with `tables`, its records, overlay, findings and lint report go
+// there instead, and the scene leaves out the lines and arcs that the overlay draws.
 std::string describedJson(const Described& described, DescriptionTables* tables)
 {
     if (!described.failure.empty()) {
@@ -180,7 +180,11 @@ std::string describedJson(const Described& described, DescriptionTables* tables)
     } else {
         tableFindings(*tables, described.findings);
     }
-    json.key("lint").string(described.lintReport);
+    if (tables == nullptr) {
+        json.key("lint").string(described.lintReport);
+    } else {
+        tables->report = wellFormedUtf8(described.lintReport);
+    }
     if (!scene.failure.empty()) {
         json.key("stops").string(scene.failure);
     }

@@ -10,7 +10,8 @@
 // and quillfen-lint's output. See README.md beside this file for its fields.
 std::string describeLevel(const std::string& folder);
 
-// The same description with its records, overlay and findings in `tables` (emptied first) and
-// the rest as JSON, which then also holds the tables' "strings" and leaves out the scene's
-// lines and arcs (the overlay draws them). The browser's level module hands the page this form.
+// The same description with its records, overlay, findings and lint report in `tables`
+// (emptied first) and the rest as JSON, which then also holds the tables' "strings" and leaves out
+// the scene's lines and arcs (the overlay draws them). The browser's level module hands the page
+// this form.
 std::string describeLevel(const std::string& folder, DescriptionTables& tables);

@@ -45,7 +45,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* quillfen_describe_level(const char* 
 
 // Where the last description's tables are, as 32-bit numbers: how many, then the address and
 // the length in bytes of each, in this order: records, keys, values, valueNumbers, fields,
-// fieldNumbers, findings, shapes, shapeNumbers, findingRows and messages.
+// fieldNumbers, findings, shapes, shapeNumbers, findingRows, messages and report.
 extern "C" EMSCRIPTEN_KEEPALIVE const uintptr_t* quillfen_description_tables()
 {
     const DescriptionTables& t = lastTables;
@@ -61,6 +61,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE const uintptr_t* quillfen_description_tables()
     noteSpan(t.shapeNumbers);
     noteSpan(t.findingRows);
     noteSpan(t.messages);
+    noteSpan(t.report);
     lastTableSpans[0] = (lastTableSpans.size() - 1) / 2;
     return lastTableSpans.data();
 }

@@ -19,7 +19,7 @@ const INTEGER = 1;
 const TABLES = [['records', Int32Array], ['keys', Int32Array], ['values', Int32Array],
   ['valueNumbers', Float64Array], ['fields', Int32Array], ['fieldNumbers', Float64Array],
   ['findings', Int32Array], ['shapes', Int32Array], ['shapeNumbers', Float32Array],
-  ['findingRows', Int32Array], ['messages', Uint8Array]];
+  ['findingRows', Int32Array], ['messages', Uint8Array], ['report', Uint8Array]];
 const FINDING = 10;
 const UTF8 = new TextDecoder();
 
@@ -165,5 +165,11 @@ export function withTables(description, buffers) {
   for (let index = 0; index < tables.findingRows.length / FINDING; index += 1) {
     findings.push(new TabledFinding(tables, index));
   }
-  return { ...rest, records, overlay: shapesOf(tables, strings), findings };
+  // The lint's report is decoded when read; its last line, the summary, at once.
+  const { report } = tables;
+  let lint = null;
+  const end = report.length - (report[report.length - 1] === 10 ? 1 : 0);
+  const summary = UTF8.decode(report.subarray(report.lastIndexOf(10, end - 1) + 1, end));
+  const described = { ...rest, records, overlay: shapesOf(tables, strings), findings, summary };
+  return Object.defineProperty(described, 'lint', { enumerable: true, get: () => (lint ??= UTF8.decode(report)) });
 }

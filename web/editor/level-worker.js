@@ -27,9 +27,18 @@ function plainName(name) {
 // The files now in the module's folder: name -> bytes.
 const written = new Map();
 
+// Compared four bytes at a time where both lie on a word boundary.
 function sameBytes(a, b) {
   if (a.length !== b.length) return false;
-  for (let i = 0; i < a.length; i += 1) if (a[i] !== b[i]) return false;
+  let i = 0;
+  if (a.byteOffset % 4 === 0 && b.byteOffset % 4 === 0) {
+    const words = a.length >> 2;
+    const x = new Int32Array(a.buffer, a.byteOffset, words);
+    const y = new Int32Array(b.buffer, b.byteOffset, words);
+    for (; i < words; i += 1) if (x[i] !== y[i]) return false;
+    i = words * 4;
+  }
+  for (; i < a.length; i += 1) if (a[i] !== b[i]) return false;
   return true;
 }
 

@@ -34,8 +34,7 @@ export function showProblems(element, description, onPick, most) {
   const summary = document.createElement('p');
   summary.className = 'summary';
   if (description.ok) {
-    const lint = description.lint.trimEnd(); // a line a finding: only its last line is read
-    summary.textContent = lint.slice(lint.lastIndexOf('\n') + 1);
+    summary.textContent = description.summary;
   } else {
     summary.textContent = description.message;
   }
