@@ -50,6 +50,13 @@ test('the module describes the bundled level as the native library does', async 
   const floats = shapes => JSON.parse(JSON.stringify(shapes), (key, v) => (typeof v === 'number' ? Math.fround(v) : v));
   [expected.overlay, inPage.overlay] = [floats(expected.overlay), floats(inPage.overlay)];
   assert.deepEqual(inPage, expected);
+  // The same files again: the pictures, sent once, are read from the worker's folder.
+  const again = await page.evaluate(async () => {
+    const files = await window.bundled();
+    const first = JSON.stringify(await window.core.describe(files));
+    return first === JSON.stringify(await window.core.describe([...files]));
+  });
+  assert.ok(again, 'the second description differs from the first');
   const [picture, text] = await page.evaluate(async () => {
     const p = await window.core.picture('bitmap2.bmp');
     return [[p.width, p.height, p.rgba.length, p.rgba[3]], await window.core.floatText(0.1)];

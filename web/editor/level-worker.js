@@ -29,6 +29,7 @@ const written = new Map();
 
 // Compared four bytes at a time where both lie on a word boundary.
 function sameBytes(a, b) {
+  if (a === b) return true;
   if (a.length !== b.length) return false;
   let i = 0;
   if (a.byteOffset % 4 === 0 && b.byteOffset % 4 === 0) {
@@ -43,13 +44,15 @@ function sameBytes(a, b) {
 }
 
 // Makes the folder hold exactly `files`, writing only those whose bytes changed: the pictures
-// stay as they were while the text is typed.
+// stay as they were while the text is typed. A file {name, held: true} is the one written
+// under that name before (level-core.js sends a picture's bytes once).
 function fillFolder(FS, files) {
   const leftOut = [];
   const wanted = new Map();
   for (const file of Array.isArray(files) ? files : []) {
-    if (!plainName(file && file.name) || !(file.bytes instanceof Uint8Array)) leftOut.push(String(file && file.name));
-    else wanted.set(file.name, file.bytes);
+    const bytes = file && file.held === true ? written.get(file.name) : file && file.bytes;
+    if (!plainName(file && file.name) || !(bytes instanceof Uint8Array)) leftOut.push(String(file && file.name));
+    else wanted.set(file.name, bytes);
   }
   for (const name of written.keys()) {
     if (wanted.has(name)) continue;
