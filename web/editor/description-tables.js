@@ -134,6 +134,24 @@ class TabledFinding {
   }
 }
 
+// An array of `length` items, each made when first read: a level may have a finding a word,
+// and the page reads the first two thousand.
+function lazyList(length, make) {
+  const indexOf = key => {
+    const index = typeof key === 'string' && key !== '' ? Number(key) : NaN;
+    return Number.isInteger(index) && index >= 0 && index < length ? index : -1;
+  };
+  return new Proxy(new Array(length), {
+    has: (target, key) => indexOf(key) >= 0 || Reflect.has(target, key),
+    get(target, key, receiver) {
+      const index = indexOf(key);
+      if (index < 0) return Reflect.get(target, key, receiver);
+      target[index] ??= make(index);
+      return target[index];
+    },
+  });
+}
+
 function shapesOf({ shapes, shapeNumbers }, strings) {
   const overlay = [];
   for (let s = 0; s < shapes.length; s += SHAPE) {
@@ -161,9 +179,13 @@ export function withTables(description, buffers) {
   for (let index = 0; index < tables.records.length / RECORD; index += 1) {
     records.push(new TabledRecord(tables, strings, index));
   }
-  const findings = [];
-  for (let index = 0; index < tables.findingRows.length / FINDING; index += 1) {
-    findings.push(new TabledFinding(tables, index));
+  const findingCount = tables.findingRows.length / FINDING;
+  const findings = lazyList(findingCount, index => new TabledFinding(tables, index));
+  // The worst severity of each record's findings, by record index, for the world's marks.
+  const flagged = new Map();
+  for (let row = 0; row < tables.findingRows.length; row += FINDING) {
+    const record = tables.findingRows[row + 6];
+    if (record >= 0 && flagged.get(record) !== 'error') flagged.set(record, tables.findingRows[row + 4] === 0 ? 'error' : 'warning');
   }
   // The lint's report is decoded when read; its last line, the summary, at once.
   const { report } = tables;
@@ -171,5 +193,8 @@ export function withTables(description, buffers) {
   const end = report.length - (report[report.length - 1] === 10 ? 1 : 0);
   const summary = UTF8.decode(report.subarray(report.lastIndexOf(10, end - 1) + 1, end));
   const described = { ...rest, records, overlay: shapesOf(tables, strings), findings, summary };
-  return Object.defineProperty(described, 'lint', { enumerable: true, get: () => (lint ??= UTF8.decode(report)) });
+  return Object.defineProperties(described, {
+    lint: { enumerable: true, get: () => (lint ??= UTF8.decode(report)) },
+    flagged: { value: flagged }, // not a field of the JSON form
+  });
 }
