@@ -1,8 +1,9 @@
 // A level's description as the worker hands it over: the JSON of the level module with its
-// records and overlay as flat tables (tools/level-editor/DescriptionTables.h), read back into
-// the shapes of the JSON form (tools/level-editor/README.md). The overlay is built at once, for
-// the world is drawn from all of it; a record builds its keys and values when first asked, so
-// a level of a hundred thousand records costs a few objects each until it is looked at.
+// records, overlay, findings and lint report as flat tables (tools/level-editor/
+// DescriptionTables.h), read back into the fields of the JSON form (tools/level-editor/
+// README.md). The overlay is built at once, for the world is drawn from all of it; a record
+// builds its keys and value when first asked, a finding is made when first read, so a level of
+// a hundred thousand records costs little until it is looked at.
 
 const RECORD = 14;
 const KEY = 5;

@@ -1,6 +1,5 @@
 // The page's way to the level module: starts the worker (level-worker.js) and matches its
 // replies to requests by id. What a level means comes only from there, never from the page.
-import { withTables } from './description-tables.js';
 //
 //   const core = await createLevelCore();
 //   const description = await core.describe([{name: 'Level.txt', bytes}]);
@@ -10,6 +9,7 @@ import { withTables } from './description-tables.js';
 //
 // A describe asked while another is being read waits; a newer one takes its place, and both
 // resolve with the newer one's description. A worker that fails is replaced for the next request.
+import { withTables } from './description-tables.js';
 
 const WORKER_URL = new URL('./level-worker.js', import.meta.url);
 
