@@ -173,16 +173,11 @@ std::string describedJson(const Described& described, DescriptionTables* tables)
     if (tables == nullptr) {
         json.key("overlay");
         writeOverlay(json, scene);
-    }
-    if (tables == nullptr) {
         json.key("findings");
         writeFindings(json, described.findings);
-    } else {
-        tableFindings(*tables, described.findings);
-    }
-    if (tables == nullptr) {
         json.key("lint").string(described.lintReport);
     } else {
+        tableFindings(*tables, described.findings);
         tables->report = wellFormedUtf8(described.lintReport);
     }
     if (!scene.failure.empty()) {
