@@ -16,3 +16,9 @@ struct PictureFile {
 // Reads the open bitmap file, which it closes. The one place where the builds differ: the
 // native game reads through SDL's loader, the browser build through decodeBitmap.
 PictureFile readPictureFile(std::FILE* file);
+
+// The browser build only: keeps the decodings of the files read last, up to `mostBytes` of
+// files and pixels together, and gives a file with the same bytes the same picture again
+// without decoding it. For a process that reads the same folder over and over (the level
+// editor's module); the game keeps none (0).
+void keepDecodedPictures(std::size_t mostBytes);

@@ -45,6 +45,23 @@ std::size_t utf8Length(std::string_view text, std::size_t at)
 
 } // namespace
 
+std::string wellFormedUtf8(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t length = utf8Length(text, at);
+        if (length == 0) {
+            out += "\xEF\xBF\xBD";
+            ++at;
+        } else {
+            out.append(text.substr(at, length));
+            at += length;
+        }
+    }
+    return out;
+}
+
 void JsonWriter::beginValue()
 {
     if (afterKey) {

@@ -36,3 +36,7 @@ private:
     std::vector<bool> empty; // per open container: nothing written in it yet
     bool afterKey = false;
 };
+
+// The text with each byte that begins no valid UTF-8 sequence replaced by U+FFFD, as
+// JsonWriter::string writes it.
+std::string wellFormedUtf8(std::string_view text);

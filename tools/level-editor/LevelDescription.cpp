@@ -26,7 +26,7 @@ std::vector<std::size_t> lineStarts(const std::string& text)
 
 // A finding and where it stands in the bytes of the text.
 struct PlacedFinding {
-    const Diagnostic* diagnostic = nullptr;
+    const Diagnostic* diagnostic = nullptr; // of the description's diagnostics
     std::size_t offset = 0;
     std::size_t length = 0;
     int record = -1;
@@ -76,6 +76,24 @@ void writeFindings(JsonWriter& json, const std::vector<PlacedFinding>& findings)
     json.endArray();
 }
 
+void tableFindings(DescriptionTables& tables, const std::vector<PlacedFinding>& findings)
+{
+    for (const PlacedFinding& finding : findings) {
+        const Diagnostic& diagnostic = *finding.diagnostic;
+        const auto from = static_cast<int32_t>(tables.messages.size());
+        tables.messages += wellFormedUtf8(diagnostic.message);
+        const auto at = [&diagnostic](std::size_t value) {
+            return diagnostic.located ? static_cast<int32_t>(value) : 0;
+        };
+        tables.findingRows.insert(
+            tables.findingRows.end(),
+            {at(diagnostic.at.line), at(diagnostic.at.column), static_cast<int32_t>(finding.offset),
+             static_cast<int32_t>(finding.length), diagnostic.severity == Severity::Error ? 0 : 1,
+             diagnostic.located ? 1 : 0, finding.record, from,
+             static_cast<int32_t>(tables.messages.size()), tables.stringIndex(diagnostic.file)});
+    }
+}
+
 std::string failureJson(const std::string& message)
 {
     JsonWriter json;
@@ -83,64 +101,117 @@ std::string failureJson(const std::string& message)
     return json.text();
 }
 
-} // namespace
+// What the editor is told about a level folder, before it is written out.
+struct Described {
+    std::string failure; // why the folder cannot be described at all, or ""
+    std::string text;
+    std::vector<Diagnostic> diagnostics;
+    std::string lintReport;
+    RecordSpans spans{kSceneRecordLimit};
+    LevelScene scene;
+    std::vector<PlacedFinding> findings;
+    std::vector<std::vector<int>> findingsOf; // per record: the indices of its findings
+};
 
-std::string describeLevel(const std::string& folder)
+void describe(const std::string& folder, Described& described)
 {
     std::error_code problem;
     if (!std::filesystem::is_directory(folder, problem)) {
-        return failureJson("no folder '" + folder + "'");
+        described.failure = "no folder '" + folder + "'";
+        return;
     }
     const std::string path = (std::filesystem::path(folder) / kLevelFile).string();
-    std::string text;
+    std::string& text = described.text;
     std::string unreadable;
     const bool readable = readLevelText(path, text, unreadable);
-    LintFindings lint;
-    std::string lintReport;
     if (readable) {
-        lint = lintText(text, kLevelFile, GameFolder{folder, ""});
+        LintFindings lint = lintText(text, kLevelFile, GameFolder{folder, ""});
         sortDiagnostics(lint.diagnostics);
-        lintReport = lintOutput(lint, kLevelFile);
+        described.lintReport = lintOutput(lint, kLevelFile);
+        described.diagnostics = std::move(lint.diagnostics);
     } else {
         // As quillfen-lint says it; the game plays its built-in scene alone.
-        lint.diagnostics.push_back(Diagnostic{kLevelFile, false, TextPosition{}, Severity::Error,
-                                              "cannot be read: " + unreadable});
-        lintReport = unreadableOutput(kLevelFile, unreadable);
+        described.diagnostics.push_back(Diagnostic{
+            kLevelFile, false, TextPosition{}, Severity::Error, "cannot be read: " + unreadable});
+        described.lintReport = unreadableOutput(kLevelFile, unreadable);
     }
-    RecordSpans spans(kSceneRecordLimit);
-    const LevelScene scene = readScene(folder, readable ? &text : nullptr, spans);
-    const std::vector<PlacedFinding> findings = placeFindings(lint.diagnostics, text, spans);
-    std::vector<std::vector<int>> findingsOf(spans.records().size());
-    for (std::size_t index = 0; index < findings.size(); ++index) {
-        if (findings[index].record >= 0) {
-            findingsOf[static_cast<std::size_t>(findings[index].record)].push_back(
+    described.scene = readScene(folder, readable ? &text : nullptr, described.spans);
+    described.findings = placeFindings(described.diagnostics, text, described.spans);
+    described.findingsOf.resize(described.spans.records().size());
+    for (std::size_t index = 0; index < described.findings.size(); ++index) {
+        const int record = described.findings[index].record;
+        if (record >= 0) {
+            described.findingsOf[static_cast<std::size_t>(record)].push_back(
                 static_cast<int>(index));
         }
     }
+}
 
+// The description as JSON; with `tables`, its records, overlay, findings and lint report go
+// there instead, and the scene leaves out the lines and arcs that the overlay draws.
+std::string describedJson(const Described& described, DescriptionTables* tables)
+{
+    if (!described.failure.empty()) {
+        return failureJson(described.failure);
+    }
+    const LevelScene& scene = described.scene;
     JsonWriter json;
     json.beginObject().key("ok").boolean(true);
     json.key("world").beginObject();
     const Vec2 size = scene.world ? scene.world->renderer.worldSize : Vec2{3000.0f, 680.0f};
     json.key("width").number(size.x).key("height").number(size.y);
     json.key("winningX").number(kWinningX).endObject();
-    json.key("records");
-    writeRecords(json, spans.records(), findingsOf);
+    if (tables == nullptr) {
+        json.key("records");
+        writeRecords(json, described.spans.records(), described.findingsOf);
+    } else {
+        tableRecords(*tables, described.spans.records(), described.findingsOf);
+        tableOverlay(*tables, scene);
+    }
     json.key("scene");
-    writeScene(json, scene);
-    json.key("overlay");
-    writeOverlay(json, scene);
-    json.key("findings");
-    writeFindings(json, findings);
-    json.key("lint").string(lintReport);
+    writeScene(json, scene, tables == nullptr);
+    if (tables == nullptr) {
+        json.key("overlay");
+        writeOverlay(json, scene);
+        json.key("findings");
+        writeFindings(json, described.findings);
+        json.key("lint").string(described.lintReport);
+    } else {
+        tableFindings(*tables, described.findings);
+        tables->report = wellFormedUtf8(described.lintReport);
+    }
     if (!scene.failure.empty()) {
         json.key("stops").string(scene.failure);
     }
     if (scene.cutAt >= 0) {
         // Only the first records are described and built; the lint has read them all.
-        json.key("recordCount").integer(static_cast<int64_t>(spans.recordCount()));
+        json.key("recordCount").integer(static_cast<int64_t>(described.spans.recordCount()));
         json.key("cutAt").integer(scene.cutAt);
+    }
+    if (tables != nullptr) {
+        json.key("strings").beginArray();
+        for (const std::string& text : tables->strings) {
+            json.string(text);
+        }
+        json.endArray();
     }
     json.endObject();
     return json.text();
+}
+
+} // namespace
+
+std::string describeLevel(const std::string& folder)
+{
+    Described described;
+    describe(folder, described);
+    return describedJson(described, nullptr);
+}
+
+std::string describeLevel(const std::string& folder, DescriptionTables& tables)
+{
+    tables = DescriptionTables{};
+    Described described;
+    describe(folder, described);
+    return describedJson(described, &tables);
 }

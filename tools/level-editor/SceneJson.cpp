@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <initializer_list>
+#include <vector>
 
 namespace {
 
@@ -136,17 +138,22 @@ const char* shapeName(OverlayShapeKind kind)
 
 } // namespace
 
-void writeScene(JsonWriter& json, const LevelScene& scene)
+void writeScene(JsonWriter& json, const LevelScene& scene, bool withShapes)
 {
     json.beginObject();
     if (scene.world != nullptr) {
-        writeLines(json, scene);
-        writeArcs(json, scene);
+        if (withShapes) {
+            writeLines(json, scene);
+            writeArcs(json, scene);
+        }
         writeTilesAndEntities(json, scene);
         writeBackground(json, scene.world->renderer);
     } else {
         // The game could not build even its own scene.
-        for (const char* list : {"lines", "arcs", "tiles", "entities"}) {
+        const std::vector<const char*> lists =
+            withShapes ? std::vector<const char*>{"lines", "arcs", "tiles", "entities"}
+                       : std::vector<const char*>{"tiles", "entities"};
+        for (const char* list : lists) {
             json.key(list).beginArray().endArray();
         }
     }
@@ -181,4 +188,28 @@ void writeOverlay(JsonWriter& json, const LevelScene& scene)
         json.endObject();
     }
     json.endArray();
+}
+
+void tableOverlay(DescriptionTables& tables, const LevelScene& scene)
+{
+    if (scene.world == nullptr) {
+        return;
+    }
+    for (const OverlayShape& shape : listCollisionOverlay(*scene.world)) {
+        const auto first = static_cast<int32_t>(tables.shapeNumbers.size());
+        if (shape.kind == OverlayShapeKind::Segment || shape.kind == OverlayShapeKind::Polyline) {
+            tables.shapeNumbers.insert(tables.shapeNumbers.end(), shape.points.begin(),
+                                       shape.points.end());
+        } else {
+            tables.shapeNumbers.insert(tables.shapeNumbers.end(), {shape.x, shape.y});
+        }
+        if (shape.kind == OverlayShapeKind::Circle) {
+            tables.shapeNumbers.push_back(shape.radius);
+        }
+        tables.shapes.insert(tables.shapes.end(),
+                             {tables.stringIndex(shapeName(shape.kind)),
+                              overlayRecord(scene, shape),
+                              tables.stringIndex(colourText(shape.colour)), shape.dashed ? 1 : 0,
+                              first, static_cast<int32_t>(tables.shapeNumbers.size()) - first});
+    }
 }

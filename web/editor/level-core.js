@@ -9,6 +9,7 @@
 //
 // A describe asked while another is being read waits; a newer one takes its place, and both
 // resolve with the newer one's description. A worker that fails is replaced for the next request.
+import { withTables } from './description-tables.js';
 
 const WORKER_URL = new URL('./level-worker.js', import.meta.url);
 
@@ -25,8 +26,12 @@ export async function createLevelCore(workerUrl = WORKER_URL) {
     pending.clear();
   }
 
+  // The files' bytes the worker holds, by name: an unchanged picture is not sent again.
+  let held = new Map();
+
   function start() {
     worker = new Worker(workerUrl);
+    held = new Map();
     worker.onmessage = (event) => {
       const { id, result, error, fatal } = event.data;
       answered = true;
@@ -69,9 +74,13 @@ export async function createLevelCore(workerUrl = WORKER_URL) {
     const { files, callers } = waiting;
     waiting = null;
     describing = true;
-    const run = ask({ kind: 'describe', files });
+    const list = Array.isArray(files) ? files : [];
+    const kept = file => file && file.bytes instanceof Uint8Array && held.get(file.name) === file.bytes;
+    const sent = list.map(file => (kept(file) ? { name: file.name, held: true } : file));
+    held = new Map(list.filter(file => file && file.bytes instanceof Uint8Array).map(file => [file.name, file.bytes]));
+    const run = ask({ kind: 'describe', files: sent }).then(({ description, tables }) => withTables(description, tables));
     settle(callers, run);
-    run.catch(() => {}).finally(() => {
+    run.catch(() => { held = new Map(); }).finally(() => {
       describing = false;
       describeNext();
     });

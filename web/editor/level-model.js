@@ -20,6 +20,8 @@ export class LevelModel {
     this.shown = null;      // {description, map, doc}: the description on show and its text
     this.busy = false;
     this.waiting = [];      // resolvers of settled()
+    this.onReading = () => {}; // hears whether the text on show is being read
+    this.encoded = null;    // {doc, latin1, bytes}: the last text's bytes
   }
 
   // The files of a level folder; returns what the text pane shows of Level.txt.
@@ -34,9 +36,13 @@ export class LevelModel {
     return decoded;
   }
 
-  // The bytes of an editor state's text, as saved.
+  // The bytes of an editor state's text, as saved (the last text's kept: a level of megabytes
+  // is asked for its bytes by the reader and by the kept session).
   bytesOf(state) {
-    return encodeLevel(state.sliceDoc(), this.latin1);
+    if (this.encoded?.doc !== state.doc || this.encoded.latin1 !== this.latin1) {
+      this.encoded = { doc: state.doc, latin1: this.latin1, bytes: encodeLevel(state.sliceDoc(), this.latin1) };
+    }
+    return this.encoded.bytes;
   }
 
   // The level folder with an editor state's text as its Level.txt. A folder without Level.txt
@@ -58,6 +64,7 @@ export class LevelModel {
     const state = this.state;
     if (this.shown && this.shown.doc === state.doc) return this.settle();
     this.busy = true;
+    this.onReading(true);
     let description;
     try {
       description = await this.core.describe(this.filesOf(state));
@@ -65,6 +72,7 @@ export class LevelModel {
       description = { ok: false, message: `The level could not be read: ${error.message || error}` };
     }
     this.busy = false;
+    this.onReading(this.state.doc !== state.doc);
     if (this.state.doc === state.doc) {
       const map = new ByteMap(state.doc.toString(), this.lineSeparator, this.latin1);
       this.shown = { description, map, doc: state.doc };

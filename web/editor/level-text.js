@@ -79,7 +79,8 @@ export class ByteMap {
     let bytes = 0;
     for (let i = 0; i < doc.length; i += 1) {
       if (i % STRIDE === 0) this.marks[i / STRIDE] = bytes;
-      bytes += this.bytesAt(i);
+      const code = doc.charCodeAt(i);
+      bytes += code < 0x80 && code !== 10 ? 1 : this.bytesAt(i); // the common case inline
     }
     if (doc.length % STRIDE === 0) this.marks[doc.length / STRIDE] = bytes;
     this.length = bytes;

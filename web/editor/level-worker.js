@@ -24,26 +24,67 @@ function plainName(name) {
     !name.includes('/') && !name.includes('\0');
 }
 
-function emptyFolder(FS) {
-  for (const name of FS.readdir(FOLDER)) {
-    if (name !== '.' && name !== '..') FS.unlink(`${FOLDER}/${name}`);
+// The files now in the module's folder: name -> bytes.
+const written = new Map();
+
+// Compared four bytes at a time where both lie on a word boundary.
+function sameBytes(a, b) {
+  if (a === b) return true;
+  if (a.length !== b.length) return false;
+  let i = 0;
+  if (a.byteOffset % 4 === 0 && b.byteOffset % 4 === 0) {
+    const words = a.length >> 2;
+    const x = new Int32Array(a.buffer, a.byteOffset, words);
+    const y = new Int32Array(b.buffer, b.byteOffset, words);
+    for (; i < words; i += 1) if (x[i] !== y[i]) return false;
+    i = words * 4;
   }
+  for (; i < a.length; i += 1) if (a[i] !== b[i]) return false;
+  return true;
+}
+
+// Makes the folder hold exactly `files`, writing only those whose bytes changed: the pictures
+// stay as they were while the text is typed. A file {name, held: true} is the one written
+// under that name before (level-core.js sends a picture's bytes once).
+function fillFolder(FS, files) {
+  const leftOut = [];
+  const wanted = new Map();
+  for (const file of Array.isArray(files) ? files : []) {
+    const bytes = file && file.held === true ? written.get(file.name) : file && file.bytes;
+    if (!plainName(file && file.name) || !(bytes instanceof Uint8Array)) leftOut.push(String(file && file.name));
+    else wanted.set(file.name, bytes);
+  }
+  for (const name of written.keys()) {
+    if (wanted.has(name)) continue;
+    FS.unlink(`${FOLDER}/${name}`);
+    written.delete(name);
+  }
+  for (const [name, bytes] of wanted) {
+    if (written.has(name) && sameBytes(written.get(name), bytes)) continue;
+    written.delete(name);
+    FS.writeFile(`${FOLDER}/${name}`, bytes);
+    written.set(name, bytes);
+  }
+  return leftOut;
 }
 
 function describe(module, files) {
-  emptyFolder(module.FS);
-  const leftOut = [];
-  for (const file of Array.isArray(files) ? files : []) {
-    if (!plainName(file && file.name) || !(file.bytes instanceof Uint8Array)) {
-      leftOut.push(String(file && file.name));
-      continue;
-    }
-    module.FS.writeFile(`${FOLDER}/${file.name}`, file.bytes);
-  }
+  const leftOut = fillFolder(module.FS, files);
   const text = module.ccall('quillfen_describe_level', 'string', ['string'], [FOLDER]);
   const description = JSON.parse(text);
   if (leftOut.length > 0) description.leftOut = leftOut;
-  return description;
+  return { description, tables: tablesOf(module) };
+}
+
+// Copies of the last description's tables, each in a buffer of its own to hand over
+// (description-tables.js reads them).
+function tablesOf(module) {
+  const at = module.ccall('quillfen_description_tables', 'number', [], []);
+  const count = new Uint32Array(module.HEAPU8.buffer, at, 1)[0];
+  const spans = new Uint32Array(module.HEAPU8.buffer, at + 4, count * 2).slice();
+  const tables = [];
+  for (let i = 0; i < spans.length; i += 2) tables.push(module.HEAPU8.slice(spans[i], spans[i] + spans[i + 1]).buffer);
+  return tables;
 }
 
 function picture(module, name) {
@@ -65,7 +106,8 @@ self.onmessage = async (event) => {
   try {
     const module = await ready;
     if (kind === 'describe') {
-      self.postMessage({ id, result: describe(module, files) });
+      const result = describe(module, files);
+      self.postMessage({ id, result }, result.tables);
     } else if (kind === 'picture') {
       const result = picture(module, name);
       self.postMessage({ id, result }, result ? [result.rgba.buffer] : []);

@@ -37,6 +37,8 @@ const model = new LevelModel(core, async shown => {
   await world.show(description);
 });
 
+model.onReading = reading => element('problems').classList.toggle('reading', reading);
+
 const keep = keeper();
 const session = () => ({ level: model.bytesOf(text.view.state), opened: model.opened, pictures: model.pictures });
 const text = createSourcePane(element('source'), update => {

@@ -1,10 +1,10 @@
 // The problems pane: the lint's findings for the text on show, in the file's order, each a row
 // that picks its word in the text, and the lint's summary line under them.
 
-// The rows of a description: what problems() gives and the pane shows.
-export function problemRows(description) {
+// The first `most` rows of a description: what problems() gives and the pane shows.
+export function problemRows(description, most) {
   if (!description.ok) return [];
-  return description.findings.map(finding => ({
+  return description.findings.slice(0, most).map(finding => ({
     line: finding.located ? finding.line : null,
     column: finding.located ? finding.column : null,
     severity: finding.severity,
@@ -23,7 +23,7 @@ export function lintLine(row) {
 // onPick(finding). Returns the rows shown.
 export function showProblems(element, description, onPick, most) {
   const list = document.createElement('ol');
-  const rows = problemRows(description).slice(0, most);
+  const rows = problemRows(description, most);
   rows.forEach((row, index) => {
     const item = document.createElement('li');
     item.className = `problem ${row.severity}`;
@@ -34,8 +34,7 @@ export function showProblems(element, description, onPick, most) {
   const summary = document.createElement('p');
   summary.className = 'summary';
   if (description.ok) {
-    const lines = description.lint.trimEnd().split('\n');
-    summary.textContent = lines[lines.length - 1];
+    summary.textContent = description.summary;
   } else {
     summary.textContent = description.message;
   }

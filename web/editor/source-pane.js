@@ -47,7 +47,11 @@ export const MOST_SHOWN = 2000;
 
 // The reader's colours and the lint's marks of a description of the current text.
 export function showDescription(view, description, map) {
-  const located = description.findings.filter(finding => finding.located).slice(0, MOST_SHOWN);
+  const located = [];
+  for (const finding of description.findings) {
+    if (located.length === MOST_SHOWN) break;
+    if (finding.located) located.push(finding);
+  }
   const diagnostics = located.map(finding => {
     const range = map.range(finding.offset, finding.offset + finding.length);
     return { ...range, severity: finding.severity, message: finding.message };

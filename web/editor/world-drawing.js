@@ -212,12 +212,3 @@ export function handleAt(handles, camera, px, py) {
   }
   return null;
 }
-
-// The worst severity of each record's findings, by record index.
-export function flaggedRecords(description) {
-  const flagged = new Map();
-  for (const finding of description.ok ? description.findings : []) {
-    if (finding.record >= 0 && flagged.get(finding.record) !== 'error') flagged.set(finding.record, finding.severity);
-  }
-  return flagged;
-}

@@ -4,7 +4,7 @@
 // draws a new record, Delete removes the selected one. The pane changes no text itself: it
 // hands picks, finished drags and deletions to its owner.
 import { Camera } from './camera.js';
-import { drawWorld, flaggedRecords, handleAt, shapeAt } from './world-drawing.js';
+import { drawWorld, handleAt, shapeAt } from './world-drawing.js';
 import { dragged, handlesOf, placed, previewOf } from './record-handles.js';
 
 function pictureNames(description) {
@@ -150,7 +150,7 @@ export function createWorldPane(canvas, options) {
     // A new description: drawn now; resolves once its pictures are drawn too.
     show(description) {
       scene.description = description;
-      scene.flagged = flaggedRecords(description);
+      scene.flagged = description.flagged || new Map(); // record -> its findings' worst severity
       scene.handles = handlesOf(record());
       if (!fitted) fit();
       draw();
