@@ -143,7 +143,6 @@ page.showFocus = clickToPlay(document.getElementById('click-to-play'),
 fitToScreen(document.querySelector('main'), document.getElementById('game'),
   document.getElementById('fullscreen'));
 page.keeper = sessionKeeper(showKeptRecordings);
-showKeptRecordings();
 wireControls({ playLevel, watch, playBundledLevel, saveRecording, stop: () => page.current?.quit() });
 
 window.quillfenPage = page; // for the browser's console and the page's tests
@@ -156,6 +155,9 @@ let opening = null;
 if (page.webgl && location.hash.startsWith(LEVEL_LINK_PREFIX)) opening = playLinkedLevel();
 else if (page.webgl) opening = playBundledLevel();
 else showNoWebGL(document.getElementById('game'), document.getElementById('no-webgl'), document.querySelector('.controls'));
-// The site is kept (the service worker fetches all of it) once the game shows: on a first
-// visit, keeping it takes nothing from the game's first frame.
-Promise.resolve(opening).finally(keepSite);
+// The kept recordings are listed (from IndexedDB) and the site is kept (the service worker
+// fetches all of it) once the game shows: neither takes anything from the game's first frame.
+Promise.resolve(opening).finally(() => {
+  showKeptRecordings();
+  keepSite();
+});
