@@ -10,6 +10,7 @@
 // A describe asked while another is being read waits; a newer one takes its place, and both
 // resolve with the newer one's description. A worker that fails is replaced for the next request.
 import { withTables } from './description-tables.js';
+import { mark, markWorker, timed } from './timings.js';
 
 const WORKER_URL = new URL('./level-worker.js', import.meta.url);
 
@@ -78,7 +79,14 @@ export async function createLevelCore(workerUrl = WORKER_URL) {
     const kept = file => file && file.bytes instanceof Uint8Array && held.get(file.name) === file.bytes;
     const sent = list.map(file => (kept(file) ? { name: file.name, held: true } : file));
     held = new Map(list.filter(file => file && file.bytes instanceof Uint8Array).map(file => [file.name, file.bytes]));
-    const run = ask({ kind: 'describe', files: sent }).then(({ description, tables }) => withTables(description, tables));
+    mark('posted');
+    const run = ask({ kind: 'describe', files: sent, timed }).then(({ description, tables, stamps }) => {
+      markWorker(stamps);
+      mark('answered');
+      const read = withTables(description, tables);
+      mark('read');
+      return read;
+    });
     settle(callers, run);
     run.catch(() => { held = new Map(); }).finally(() => {
       describing = false;

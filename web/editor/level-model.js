@@ -4,6 +4,7 @@
 // to the editor's positions). One describe runs at a time: edits made meanwhile are described
 // together once it returns, so a description always belongs to the text it was asked for.
 import { ByteMap, decodeLevel, encodeLevel } from './level-text.js';
+import { mark } from './timings.js';
 
 export const LEVEL_FILE = 'Level.txt';
 
@@ -75,6 +76,7 @@ export class LevelModel {
     this.onReading(this.state.doc !== state.doc);
     if (this.state.doc === state.doc) {
       const map = new ByteMap(state.doc.toString(), this.lineSeparator, this.latin1);
+      mark('mapped');
       this.shown = { description, map, doc: state.doc };
       await this.onDescribed(this.shown);
     }
@@ -82,6 +84,7 @@ export class LevelModel {
   }
 
   settle() {
+    mark('settled');
     for (const resolve of this.waiting.splice(0)) resolve();
   }
 

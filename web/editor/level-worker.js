@@ -68,12 +68,19 @@ function fillFolder(FS, files) {
   return leftOut;
 }
 
-function describe(module, files) {
+// With `stamps` (an object), each step's end on the clock shared with the page (timings.js).
+function describe(module, files, stamps) {
+  const stamp = stamps ? (step) => { stamps[step] = performance.timeOrigin + performance.now(); } : () => {};
+  stamp('worker-woke');
   const leftOut = fillFolder(module.FS, files);
+  stamp('folder-written');
   const text = module.ccall('quillfen_describe_level', 'string', ['string'], [FOLDER]);
+  stamp('module-described');
   const description = JSON.parse(text);
   if (leftOut.length > 0) description.leftOut = leftOut;
-  return { description, tables: tablesOf(module) };
+  const tables = tablesOf(module);
+  stamp('tables-copied');
+  return { description, tables, stamps };
 }
 
 // Copies of the last description's tables, each in a buffer of its own to hand over
@@ -102,11 +109,11 @@ function floatText(module, value) {
 }
 
 self.onmessage = async (event) => {
-  const { id, kind, files, name, value } = event.data;
+  const { id, kind, files, name, value, timed } = event.data;
   try {
     const module = await ready;
     if (kind === 'describe') {
-      const result = describe(module, files);
+      const result = describe(module, files, timed ? {} : undefined);
       self.postMessage({ id, result }, result.tables);
     } else if (kind === 'picture') {
       const result = picture(module, name);

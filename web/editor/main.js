@@ -15,6 +15,7 @@ import { shareLink } from './share-link.js';
 import { MOST_SHOWN, createSourcePane, ownLineEnds, putCursor, redo, showDescription, undo } from './source-pane.js';
 import { createWorldPane } from './world-pane.js';
 import { createPlayTest } from './play-test.js';
+import { mark } from './timings.js';
 
 const element = id => document.getElementById(id);
 const status = element('status');
@@ -32,9 +33,13 @@ const model = new LevelModel(core, async shown => {
     putCursor(text.view, range.from, range.to);
     text.view.focus();
   }, MOST_SHOWN);
+  mark('listed');
   if (description.ok) showDescription(text.view, description, map);
+  mark('marked');
   selectAtCursor();
-  await world.show(description);
+  const pictures = world.show(description);
+  mark('drawn');
+  await pictures;
 });
 
 model.onReading = reading => element('problems').classList.toggle('reading', reading);
@@ -43,6 +48,7 @@ const keep = keeper();
 const session = () => ({ level: model.bytesOf(text.view.state), opened: model.opened, pictures: model.pictures });
 const text = createSourcePane(element('source'), update => {
   if (update.docChanged) {
+    mark('transaction');
     model.describe(update.state);
     keep(session);
   }

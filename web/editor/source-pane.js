@@ -2,7 +2,7 @@
 // paste or a drag in the world), the reader's colours and the lint's marks. Every change of
 // the level is a transaction of this view.
 import { history, historyKeymap, defaultKeymap, redo, undo } from '@codemirror/commands';
-import { setDiagnostics, lintGutter } from '@codemirror/lint';
+import { forEachDiagnostic, setDiagnostics, lintGutter } from '@codemirror/lint';
 import { EditorSelection, EditorState } from '@codemirror/state';
 import { EditorView, drawSelection, highlightActiveLine, keymap, lineNumbers } from '@codemirror/view';
 import { colouring, colouringTheme, setColouring } from './colouring.js';
@@ -56,7 +56,22 @@ export function showDescription(view, description, map) {
     const range = map.range(finding.offset, finding.offset + finding.length);
     return { ...range, severity: finding.severity, message: finding.message };
   });
-  view.dispatch(setDiagnostics(view.state, diagnostics), { effects: setColouring.of({ description, map }) });
+  const colours = { effects: setColouring.of({ description, map }) };
+  // A keystroke mostly leaves the findings as they were (moved with the text by the editor):
+  // then the marks and the gutter stay, and only the colours are new.
+  if (sameDiagnostics(view.state, diagnostics)) view.dispatch(colours);
+  else view.dispatch(setDiagnostics(view.state, diagnostics), colours);
+}
+
+const diagnosticKey = (d, from = d.from, to = d.to) => `${from} ${to} ${d.severity} ${d.message}`;
+
+// Whether the text's marks are those of `diagnostics` (in any order).
+function sameDiagnostics(state, diagnostics) {
+  const marked = [];
+  forEachDiagnostic(state, (d, from, to) => marked.push(diagnosticKey(d, from, to)));
+  if (marked.length !== diagnostics.length) return false;
+  const wanted = diagnostics.map(d => diagnosticKey(d)).sort();
+  return marked.sort().every((key, i) => key === wanted[i]);
 }
 
 // The text cursor on a range of the document, in sight.
