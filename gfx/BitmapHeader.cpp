@@ -121,3 +121,14 @@ std::string bitmapRefusal(const uint8_t* bytes, size_t size)
     return bitmapRefusal(bytes, std::min<size_t>(size, kBitmapHeaderBytes),
                          static_cast<int64_t>(size));
 }
+
+int64_t claimedPixels(const uint8_t* bytes, size_t size)
+{
+    if (size < 2 || bytes[0] != 'B' || bytes[1] != 'M' || size < kFileHeaderBytes + 4) {
+        return 0;
+    }
+    uint8_t whole[kBitmapHeaderBytes] = {};
+    std::copy(bytes, bytes + std::min<size_t>(size, kBitmapHeaderBytes), whole);
+    BitmapClaim claim;
+    return readClaim(whole, claim) ? claim.width * claim.rows : 0;
+}

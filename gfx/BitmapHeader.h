@@ -23,3 +23,7 @@ std::string bitmapRefusal(const uint8_t* header, size_t headerBytes, int64_t fil
 
 // The same for a whole file in memory.
 std::string bitmapRefusal(const uint8_t* bytes, size_t size);
+
+// The pixels the header of a whole file in memory claims (width times rows), or 0 when it
+// claims no picture: for a caller that wants a tighter bound than the game's.
+int64_t claimedPixels(const uint8_t* bytes, size_t size);
